@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Qorin1 in a real X window (Xvfb) on the desktop backend, driven like a person would with
+# xdotool and seen through screenshots: the start click shows the pause face, the waves move,
+# a held Space freezes the picture, and Escape ends the program.
+# Usage: real_window.sh QORIN1_BINARY PICTURE_FOLDER
+set -euo pipefail
+binary="$1"; pictures="$2"
+tmp="$(mktemp -d)"
+display=":$(( 90 + RANDOM % 100 ))"
+xvfbPid=""; programPid=""
+cleanup() {
+  [ -n "$programPid" ] && kill "$programPid" 2>/dev/null || true
+  [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; cp "$tmp"/*.png /tmp/ 2>/dev/null || true; exit 1; }
+
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+xvfbPid=$!
+export DISPLAY="$display"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+xdotool getdisplaygeometry >/dev/null || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+
+(cd "$pictures" && exec "$binary") >"$tmp/program.log" 2>&1 &
+programPid=$!
+timeout 10 xdotool search --sync --name '^Qorin1$' >/dev/null || fail "no window: $(cat "$tmp/program.log")"
+sleep 0.5
+
+shot() { xwd -root -silent | convert xwd:- "png:$tmp/$1.png"; }
+# Pixels that differ between an area of a screenshot and a picture (or another screenshot).
+differ() { compare -metric AE "$1" "$2" null: 2>&1 | sed 's/ .*//' || true; }
+crop() { convert "$tmp/$1.png" -crop "$2" +repage "png:$tmp/$1-$3.png"; echo "$tmp/$1-$3.png"; }
+
+shot start
+[ "$(differ "$(crop start 150x50+201+713 face)" "$pictures/s.bmp")" = 0 ] || fail "no start face at (201, 713)"
+
+xdotool mousemove 276 738 click 1
+sleep 0.5
+shot running1
+sleep 0.3
+shot running2
+[ "$(differ "$(crop running1 150x50+201+713 face)" "$pictures/p.bmp")" = 0 ] || fail "no pause face after the click"
+[ "$(differ "$(crop running1 800x142+201+101 wave)" "$(crop running2 800x142+201+101 wave)")" != 0 ] \
+  || fail "the waves did not move"
+
+xdotool keydown space
+sleep 0.3
+shot frozen1
+sleep 0.4
+shot frozen2
+xdotool keyup space
+[ "$(differ "$tmp/frozen1.png" "$tmp/frozen2.png")" = 0 ] || fail "the picture moved while Space was held"
+sleep 0.3
+shot thawed
+[ "$(differ "$tmp/frozen2.png" "$tmp/thawed.png")" != 0 ] || fail "the picture stayed frozen after Space was released"
+
+xdotool key Escape
+for _ in $(seq 100); do kill -0 "$programPid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$programPid" 2>/dev/null && fail "Escape did not end the program"
+set +e; wait "$programPid"; code=$?; set -e
+programPid=""
+echo "Qorin1 ended on Escape with exit code $code"
+[ "$code" -lt 128 ] || fail "the program died from a signal ($code)"
+echo "real window: 1 passed, 0 failed"
