@@ -39,7 +39,7 @@ struct Brush : GdiObject {
 struct FontData;  // rasterizer state, private to the text code
 
 struct Font : GdiObject {
-    Font() : GdiObject(Kind::Font) {}
+    Font();  // defined with FontData: an inline constructor would need its destructor here
     ~Font() override;
     int height = 0;       // cell height in pixels (ascent + descent)
     int width = 0;        // average character width in pixels; 0: the face's natural width

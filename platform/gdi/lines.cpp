@@ -1,0 +1,186 @@
+// Lines: the 1-pixel Bresenham rasterizer, the capsule of wider pens, MoveToEx and LineTo.
+// Both rasterizers compute each pixel from a closed formula, so they start directly at the
+// first pixel inside the bitmap and never walk the part of a line that lies outside it.
+#include "raster.h"
+
+#include <algorithm>
+
+namespace qp {
+namespace {
+
+using Int128 = __int128;
+using UInt128 = unsigned __int128;
+
+int64_t Abs64(int64_t v) { return v < 0 ? -v : v; }
+
+Int128 FloorDiv(Int128 num, Int128 den) {
+    if (den < 0) num = -num, den = -den;
+    Int128 q = num / den;
+    if (num % den != 0 && num < 0) --q;
+    return q;
+}
+
+void Put(Bitmap& bitmap, int64_t x, int64_t y, uint32_t pixel) {
+    bitmap.Row(static_cast<int>(y))[x] = pixel;
+}
+
+// The capsule of one wide line in doubled coordinates, where pixel centres and the pen's
+// radius are integers: a pixel (px, py) sits at (2px + shift, 2py + shift) with shift 1 for even
+// widths (their centre line runs between pixel rows) and 0 for odd ones; the radius is width.
+struct Capsule {
+    int64_t ax, ay, bx, by, dx, dy;
+    Int128 lengthSquared;
+    int64_t shift;
+    Int128 radiusSquared;
+
+    bool Covers(int64_t px, int64_t py) const {
+        const int64_t vx = 2 * px + shift - ax, vy = 2 * py + shift - ay;
+        const Int128 along = Int128(vx) * dx + Int128(vy) * dy;
+        if (along <= 0) return Int128(vx) * vx + Int128(vy) * vy <= radiusSquared;
+        if (along >= lengthSquared) {
+            const int64_t wx = 2 * px + shift - bx, wy = 2 * py + shift - by;
+            return Int128(wx) * wx + Int128(wy) * wy <= radiusSquared;
+        }
+        // Distance to the segment's line is |cross| / length. radius^2 * length^2 stays below
+        // 2^101, so any |cross| of 2^63 or more is outside, and the squares below fit 128 bits.
+        const Int128 cross = Int128(vx) * dy - Int128(vy) * dx;
+        const Int128 magnitude = cross < 0 ? -cross : cross;
+        if (magnitude >= (Int128(1) << 63)) return false;
+        return UInt128(magnitude) * UInt128(magnitude) <= UInt128(radiusSquared) * UInt128(lengthSquared);
+    }
+
+    // The column of the pixel centre at or left of the point of row py closest to the segment;
+    // the covered pixels of a row form one run that contains this column or the next.
+    int64_t NearestColumn(int64_t py, int64_t windowLeft) const {
+        const int64_t rowY = 2 * py + shift;
+        int64_t nearestX;
+        if (dy == 0) {
+            nearestX = std::clamp<int64_t>(2 * windowLeft + shift, std::min(ax, bx), std::max(ax, bx));
+        } else if ((rowY - ay) * (dy > 0 ? 1 : -1) >= 0 && (by - rowY) * (dy > 0 ? 1 : -1) >= 0) {
+            // Where the segment crosses the row: x = ax + (rowY - ay) * dx / dy.
+            const Int128 num = Int128(ax) * dy + Int128(rowY - ay) * dx - Int128(shift) * dy;
+            return static_cast<int64_t>(FloorDiv(num, Int128(2) * dy));
+        } else {
+            nearestX = Abs64(rowY - ay) <= Abs64(rowY - by) ? ax : bx;
+        }
+        return static_cast<int64_t>(FloorDiv(nearestX - shift, 2));
+    }
+};
+
+}  // namespace
+
+void DrawThinLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+    const int64_t dx = x1 - x0, dy = y1 - y0;
+    if (dx == 0 && dy == 0) return;
+    // Walk the major axis one pixel per step; the minor offset at step i is i*|dMinor|/|dMajor|
+    // rounded to nearest, an exact half rounding back toward the start:
+    // offset(i) = floor((2*i*|dMinor| + |dMajor| - 1) / (2*|dMajor|)).
+    const bool xMajor = Abs64(dx) >= Abs64(dy);
+    const int64_t major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
+    const int64_t dMajor = xMajor ? dx : dy, dMinor = xMajor ? dy : dx;
+    const int64_t majorStep = dMajor > 0 ? 1 : -1, minorStep = dMinor >= 0 ? 1 : -1;
+    const int64_t majorLength = Abs64(dMajor), minorLength = Abs64(dMinor);
+    const int64_t majorLimit = xMajor ? bitmap.width : bitmap.height;
+    const int64_t minorLimit = xMajor ? bitmap.height : bitmap.width;
+
+    // Steps 0 .. majorLength-1 (the end point is excluded), limited to those inside the bitmap.
+    int64_t first, last;
+    if (majorStep > 0) {
+        first = std::max<int64_t>(0, -major0);
+        last = std::min<int64_t>(majorLength - 1, majorLimit - 1 - major0);
+    } else {
+        first = std::max<int64_t>(0, major0 - (majorLimit - 1));
+        last = std::min<int64_t>(majorLength - 1, major0);
+    }
+    if (first > last) return;
+
+    const int64_t denominator = 2 * majorLength;
+    const Int128 numerator = Int128(2) * first * minorLength + majorLength - 1;
+    int64_t offset = static_cast<int64_t>(numerator / denominator);
+    int64_t remainder = static_cast<int64_t>(numerator % denominator);
+    bool wrote = false;
+    for (int64_t i = first; i <= last; ++i) {
+        const int64_t major = major0 + majorStep * i;
+        const int64_t minor = minor0 + minorStep * offset;
+        if (minor >= 0 && minor < minorLimit) {
+            if (xMajor) Put(bitmap, major, minor, pixel); else Put(bitmap, minor, major, pixel);
+            wrote = true;
+        } else if ((minorStep > 0 && minor >= minorLimit) || (minorStep < 0 && minor < 0)) {
+            break;  // the line has left the bitmap for good
+        }
+        remainder += 2 * minorLength;
+        if (remainder >= denominator) {
+            remainder -= denominator;
+            ++offset;
+        }
+    }
+    if (wrote) ++bitmap.version;
+}
+
+void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, uint32_t pixel) {
+    if (x0 == x1 && y0 == y1) return;
+    width = std::clamp(width, 2, kMaxPenWidth);
+    Capsule capsule{};
+    capsule.ax = 2 * x0;
+    capsule.ay = 2 * y0;
+    capsule.bx = 2 * x1;
+    capsule.by = 2 * y1;
+    capsule.dx = capsule.bx - capsule.ax;
+    capsule.dy = capsule.by - capsule.ay;
+    capsule.lengthSquared = Int128(capsule.dx) * capsule.dx + Int128(capsule.dy) * capsule.dy;
+    capsule.shift = width % 2 == 0 ? 1 : 0;
+    capsule.radiusSquared = Int128(width) * width;
+
+    const int64_t left = std::max<int64_t>(std::min(x0, x1) - width, 0);
+    const int64_t right = std::min<int64_t>(std::max(x0, x1) + width, bitmap.width - 1);
+    const int64_t top = std::max<int64_t>(std::min(y0, y1) - width, 0);
+    const int64_t bottom = std::min<int64_t>(std::max(y0, y1) + width, bitmap.height - 1);
+    for (int64_t py = top; py <= bottom; ++py) {
+        // Each row of a convex shape is one run: find a covered seed next to the closest
+        // point, then the run's ends by bisection.
+        const int64_t near = capsule.NearestColumn(py, left);
+        int64_t seed = std::clamp(near, left, right);
+        if (!capsule.Covers(seed, py)) {
+            seed = std::clamp(near + 1, left, right);
+            if (!capsule.Covers(seed, py)) continue;
+        }
+        int64_t lo = left, hi = seed;  // first covered column in [left, seed]
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (capsule.Covers(mid, py)) hi = mid; else lo = mid + 1;
+        }
+        const int64_t runLeft = lo;
+        lo = seed, hi = right;  // last covered column in [seed, right]
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo + 1) / 2;
+            if (capsule.Covers(mid, py)) lo = mid; else hi = mid - 1;
+        }
+        FillSpan(bitmap, py, runLeft, lo, pixel);
+    }
+}
+
+}  // namespace qp
+
+using namespace qp;
+
+BOOL WINAPI MoveToEx(HDC dc, int x, int y, POINT* previous) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context) return FALSE;
+    if (previous) *previous = context->position;
+    context->position = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI LineTo(HDC dc, int x, int y) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context) return FALSE;
+    const POINT from = context->position;
+    context->position = POINT{x, y};
+    Bitmap* target = DrawTarget(context);
+    const Pen* pen = context->pen;
+    if (!target || !pen || pen->style == PS_NULL) return TRUE;
+    const uint32_t pixel = ToPixel(pen->color);
+    if (pen->width <= 1) DrawThinLine(*target, from.x, from.y, x, y, pixel);
+    else DrawWideLine(*target, from.x, from.y, x, y, pen->width, pixel);
+    return TRUE;
+}

@@ -1,0 +1,293 @@
+// The object registry behind GDI handles, the stock objects, and the calls that create,
+// select and delete pens, brushes, bitmaps and device contexts. A handle is the object's
+// address; only addresses found in the registry are ever dereferenced.
+#include "objects.h"
+#include "raster.h"
+
+#include <algorithm>
+#include <new>
+#include <unordered_map>
+
+namespace qp {
+namespace {
+
+struct Registry {
+    std::unordered_map<const void*, GdiObject*> live;
+};
+
+// Never destroyed: other layers may still release objects while static destructors run.
+Registry& Objects() {
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+struct Stock {
+    Brush* brushes[NULL_BRUSH + 1] = {};
+    Pen* pens[NULL_PEN + 1] = {};
+    Font* systemFont = nullptr;
+    Font* guiFont = nullptr;
+    Bitmap* placeholder = nullptr;
+};
+
+template <class T> T* MakeStock(std::unique_ptr<T> object) {
+    object->stock = true;
+    return Register(std::move(object));
+}
+
+Brush* StockBrush(COLORREF color, bool hollow) {
+    auto brush = std::make_unique<Brush>();
+    brush->color = color;
+    brush->hollow = hollow;
+    return MakeStock(std::move(brush));
+}
+
+Pen* StockPen(COLORREF color, int style) {
+    auto pen = std::make_unique<Pen>();
+    pen->color = color;
+    pen->style = style;
+    return MakeStock(std::move(pen));
+}
+
+Font* StockFont(int cellHeight) {
+    auto font = std::make_unique<Font>();
+    font->height = cellHeight;
+    font->face = L"Liberation Sans";
+    return MakeStock(std::move(font));
+}
+
+const Stock& Stocks() {
+    static const Stock stock = [] {
+        Stock s;
+        s.brushes[WHITE_BRUSH] = StockBrush(RGB(255, 255, 255), false);
+        s.brushes[LTGRAY_BRUSH] = StockBrush(RGB(192, 192, 192), false);
+        s.brushes[GRAY_BRUSH] = StockBrush(RGB(128, 128, 128), false);
+        s.brushes[BLACK_BRUSH] = StockBrush(RGB(0, 0, 0), false);
+        s.brushes[NULL_BRUSH] = StockBrush(RGB(0, 0, 0), true);
+        s.pens[WHITE_PEN] = StockPen(RGB(255, 255, 255), PS_SOLID);
+        s.pens[BLACK_PEN] = StockPen(RGB(0, 0, 0), PS_SOLID);
+        s.pens[NULL_PEN] = StockPen(RGB(0, 0, 0), PS_NULL);
+        s.systemFont = StockFont(16);
+        s.guiFont = StockFont(13);
+        auto placeholder = std::make_unique<Bitmap>();
+        placeholder->width = 1;
+        placeholder->height = 1;
+        placeholder->mono = true;
+        placeholder->pixels.assign(1, 0xFFFFFF);
+        s.placeholder = MakeStock(std::move(placeholder));
+        return s;
+    }();
+    return stock;
+}
+
+template <class T> void Hold(T*& slot, T* object) {
+    if (slot) --slot->selections;
+    slot = object;
+    if (slot) ++slot->selections;
+}
+
+DeviceContext* NewDc(Kind kind, Bitmap* bitmap) {
+    const Stock& stock = Stocks();
+    auto dc = std::make_unique<DeviceContext>(kind);
+    Hold(dc->bitmap, bitmap ? bitmap : stock.placeholder);
+    Hold(dc->pen, stock.pens[BLACK_PEN]);
+    Hold(dc->brush, stock.brushes[WHITE_BRUSH]);
+    Hold(dc->font, stock.systemFont);
+    return Register(std::move(dc));
+}
+
+void DropSelections(DeviceContext& dc) {
+    Hold(dc.bitmap, static_cast<Bitmap*>(nullptr));
+    Hold(dc.pen, static_cast<Pen*>(nullptr));
+    Hold(dc.brush, static_cast<Brush*>(nullptr));
+    Hold(dc.font, static_cast<Font*>(nullptr));
+}
+
+HGDIOBJ Handle(GdiObject* object) { return object; }
+
+}  // namespace
+
+GdiObject* Lookup(const void* handle) {
+    if (!handle) return nullptr;
+    Stocks();  // the stock objects are live from the first look on
+    auto& live = Objects().live;
+    auto found = live.find(handle);
+    return found == live.end() ? nullptr : found->second;
+}
+
+DeviceContext* LookupDc(HDC dc) {
+    GdiObject* object = Lookup(dc);
+    if (!object || (object->kind != Kind::Dc && object->kind != Kind::MemDc)) return nullptr;
+    return static_cast<DeviceContext*>(object);
+}
+
+void RegisterObject(GdiObject* object) { Objects().live.emplace(object, object); }
+
+bool Release(GdiObject* object) {
+    if (!object || object->stock || object->selections > 0) return false;
+    auto& live = Objects().live;
+    auto found = live.find(object);
+    if (found == live.end()) return false;
+    live.erase(found);
+    if (object->kind == Kind::Dc || object->kind == Kind::MemDc) DropSelections(*static_cast<DeviceContext*>(object));
+    delete object;
+    return true;
+}
+
+size_t LiveObjectCount() {
+    Stocks();
+    const auto& live = Objects().live;
+    return static_cast<size_t>(std::count_if(live.begin(), live.end(), [](const auto& entry) {
+        return !entry.second->stock && entry.second->kind != Kind::Dc;
+    }));
+}
+
+Bitmap* NewBitmap(int width, int height, uint32_t fill) {
+    if (width <= 0 || height <= 0 || width > (1 << 15) || height > (1 << 15)) return nullptr;
+    if (static_cast<int64_t>(width) * height > (int64_t{1} << 28)) return nullptr;
+    try {
+        auto bitmap = std::make_unique<Bitmap>();
+        bitmap->width = width;
+        bitmap->height = height;
+        bitmap->pixels.assign(static_cast<size_t>(width) * height, fill);
+        return Register(std::move(bitmap));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+DeviceContext* NewWindowDc(HWND window, Bitmap* pixels) {
+    DeviceContext* dc = NewDc(Kind::Dc, pixels);
+    dc->window = window;
+    return dc;
+}
+
+}  // namespace qp
+
+using namespace qp;
+
+HGDIOBJ WINAPI GetStockObject(int index) {
+    const Stock& stock = Stocks();
+    switch (index) {
+    case WHITE_BRUSH: case LTGRAY_BRUSH: case GRAY_BRUSH: case BLACK_BRUSH: case NULL_BRUSH:
+        return Handle(stock.brushes[index]);
+    case WHITE_PEN: case BLACK_PEN: case NULL_PEN:
+        return Handle(stock.pens[index]);
+    case SYSTEM_FONT:
+        return Handle(stock.systemFont);
+    case DEFAULT_GUI_FONT:
+        return Handle(stock.guiFont);
+    default:
+        return nullptr;
+    }
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ object) {
+    GdiObject* found = Lookup(object);
+    return found ? static_cast<DWORD>(found->kind) : 0;
+}
+
+HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context) return nullptr;
+    switch (type) {
+    case OBJ_PEN: return Handle(context->pen);
+    case OBJ_BRUSH: return Handle(context->brush);
+    case OBJ_FONT: return Handle(context->font);
+    case OBJ_BITMAP: return Handle(context->bitmap);
+    default: return nullptr;
+    }
+}
+
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
+    auto pen = std::make_unique<Pen>();
+    pen->style = style == PS_NULL ? PS_NULL : PS_SOLID;
+    pen->width = std::clamp(width, 0, kMaxPenWidth);
+    pen->color = color & 0xFFFFFF;
+    return reinterpret_cast<HPEN>(Handle(Register(std::move(pen))));
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    auto brush = std::make_unique<Brush>();
+    brush->color = color & 0xFFFFFF;
+    return reinterpret_cast<HBRUSH>(Handle(Register(std::move(brush))));
+}
+
+HDC WINAPI CreateCompatibleDC(HDC dc) {
+    if (dc && !LookupDc(dc)) return nullptr;
+    return reinterpret_cast<HDC>(Handle(NewDc(Kind::MemDc, nullptr)));
+}
+
+BOOL WINAPI DeleteDC(HDC dc) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context || context->kind != Kind::MemDc) return FALSE;
+    return Release(context) ? TRUE : FALSE;
+}
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
+    if (dc && !LookupDc(dc)) return nullptr;
+    if (width <= 0 || height <= 0) return reinterpret_cast<HBITMAP>(Handle(Stocks().placeholder));
+    return reinterpret_cast<HBITMAP>(Handle(NewBitmap(width, height, 0)));
+}
+
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
+    DeviceContext* context = LookupDc(dc);
+    GdiObject* found = Lookup(object);
+    if (!context || !found) return nullptr;
+    HGDIOBJ previous = nullptr;
+    switch (found->kind) {
+    case Kind::Pen:
+        previous = Handle(context->pen);
+        Hold(context->pen, static_cast<Pen*>(found));
+        return previous;
+    case Kind::Brush:
+        previous = Handle(context->brush);
+        Hold(context->brush, static_cast<Brush*>(found));
+        return previous;
+    case Kind::Font:
+        previous = Handle(context->font);
+        Hold(context->font, static_cast<Font*>(found));
+        return previous;
+    case Kind::Bitmap: {
+        auto* bitmap = static_cast<Bitmap*>(found);
+        if (context->kind != Kind::MemDc) return nullptr;
+        // A bitmap lives in one device context at a time; only the shared placeholder is everywhere.
+        if (bitmap != context->bitmap && !bitmap->stock && bitmap->selections > 0) return nullptr;
+        previous = Handle(context->bitmap);
+        Hold(context->bitmap, bitmap);
+        return previous;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    GdiObject* found = Lookup(object);
+    if (!found || found->kind == Kind::Dc || found->kind == Kind::MemDc) return FALSE;
+    if (found->stock) return TRUE;
+    return Release(found) ? TRUE : FALSE;
+}
+
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context) return CLR_INVALID;
+    COLORREF previous = context->textColor;
+    context->textColor = color & 0xFFFFFF;
+    return previous;
+}
+
+COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context) return CLR_INVALID;
+    COLORREF previous = context->bkColor;
+    context->bkColor = color & 0xFFFFFF;
+    return previous;
+}
+
+int WINAPI SetBkMode(HDC dc, int mode) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    int previous = context->bkMode;
+    context->bkMode = mode;
+    return previous;
+}
