@@ -31,7 +31,8 @@ std::deque<MSG> queue;
 std::array<KeyState, 256> keys;
 unsigned mouseButtonsDown = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
 POINT mousePosition{0, 0};
-uint64_t presentedVersion = ~uint64_t(0);
+const Bitmap* presentedPixels = nullptr;
+uint64_t presentedVersion = 0;
 int lastPolledKey = -1;
 bool lastPolledDown = false;
 int quitCode = 0;
@@ -215,7 +216,8 @@ void PresentIfChanged()
         w = FindWindowRecord(ShownWindow());
     if (!w || !w->pixels || !screen.backend)
         return;
-    if (w->pixels->version != presentedVersion) {
+    if (w->pixels != presentedPixels || w->pixels->version != presentedVersion) {
+        presentedPixels = w->pixels;
         presentedVersion = w->pixels->version;
         screen.backend->present();
     }

@@ -140,7 +140,8 @@ BOOL WINAPI ShowWindow(HWND window, int showCommand)
     if (showCommand == SW_HIDE)
         return wasVisible;
     w->style |= WS_VISIBLE;
-    if (!shownWindow && w->pixels) {
+    // The backend shows one window; a new one takes over when the shown one is gone.
+    if (!LiveWindow(shownWindow) && w->pixels) {
         shownWindow = window;
         CurrentBackend().showWindow(*w->pixels, w->text.c_str());
     }

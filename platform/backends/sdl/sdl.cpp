@@ -164,6 +164,11 @@ void Present()
 void ShowWindow(const Bitmap& pixels, const wchar_t* title)
 {
     display.pixels = &pixels;
+    if (display.window) {
+        SDL_SetWindowTitle(display.window, Utf8(title).c_str());
+        Present();
+        return;
+    }
     display.window = SDL_CreateWindow(Utf8(title).c_str(), 0, 0, display.physicalWidth, display.physicalHeight,
                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
     if (!display.window) {
