@@ -55,17 +55,32 @@ size_t FindTable(const std::vector<unsigned char>& bytes, const char* tag) {
 
 void ReadMetrics(FaceFile& face) {
     face.unitsPerEm = face.info.head ? ReadU16(face.bytes, static_cast<size_t>(face.info.head) + 18) : 2048;
-    // OS/2: xAvgCharWidth at 2, usWinAscent at 74, usWinDescent at 76.
+    // OS/2: version at 0, xAvgCharWidth at 2, usWinAscent at 74, usWinDescent at 76.
     const size_t os2 = FindTable(face.bytes, "OS/2");
     if (os2 && os2 + 78 <= face.bytes.size()) {
-        face.averageWidth = ReadU16(face.bytes, os2 + 2);
         face.winAscent = ReadU16(face.bytes, os2 + 74);
         face.winDescent = ReadU16(face.bytes, os2 + 76);
+        if (ReadU16(face.bytes, os2) <= 2) face.averageWidth = ReadU16(face.bytes, os2 + 2);
     } else {
         int ascent = 0, descent = 0, gap = 0;
         stbtt_GetFontVMetrics(&face.info, &ascent, &descent, &gap);
         face.winAscent = ascent;
         face.winDescent = -descent;
+    }
+    // From OS/2 version 3 on, xAvgCharWidth averages every glyph of the font, which for a font
+    // with Cyrillic, Greek and symbols says little about text. The average character width that
+    // font sizes refer to is the older one: lowercase letters and space weighted by their
+    // frequency in English, per thousand (904 units for Arial and Liberation Sans alike).
+    if (os2 == 0 || ReadU16(face.bytes, os2) > 2) {
+        static const int weights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                        56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2, 166};
+        int64_t sum = 0;
+        for (int i = 0; i < 27; ++i) {
+            int advance = 0, bearing = 0;
+            stbtt_GetCodepointHMetrics(&face.info, i < 26 ? 'a' + i : ' ', &advance, &bearing);
+            sum += int64_t{advance} * weights[i];
+        }
+        face.averageWidth = static_cast<int>(sum / 1000);
     }
     if (face.unitsPerEm <= 0) face.unitsPerEm = 2048;
     if (face.averageWidth <= 0) face.averageWidth = face.unitsPerEm * 904 / 2048;
@@ -178,17 +193,25 @@ uint32_t Blend(uint32_t below, uint32_t text, int coverage) {
     return out;
 }
 
-void DrawGlyph(Bitmap& bitmap, const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t text) {
+// Ink is kept inside the text box: an overhanging stroke or a descender deeper than the
+// cell would otherwise leave faint pixels outside the opaque background.
+struct BoxClip {
+    int64_t left, top, right, bottom;  // inclusive
+};
+
+void DrawGlyph(Bitmap& bitmap, const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t text, BoxClip box) {
     const int64_t x0 = penX + glyph.left, y0 = baseline + glyph.top;
+    box.left = std::max<int64_t>(box.left, 0), box.right = std::min<int64_t>(box.right, bitmap.width - 1);
+    box.top = std::max<int64_t>(box.top, 0), box.bottom = std::min<int64_t>(box.bottom, bitmap.height - 1);
     bool wrote = false;
     for (int gy = 0; gy < glyph.height; ++gy) {
         const int64_t y = y0 + gy;
-        if (y < 0 || y >= bitmap.height) continue;
+        if (y < box.top || y > box.bottom) continue;
         uint32_t* row = bitmap.Row(static_cast<int>(y));
         const unsigned char* coverage = glyph.coverage.data() + static_cast<size_t>(gy) * glyph.width;
         for (int gx = 0; gx < glyph.width; ++gx) {
             const int64_t x = x0 + gx;
-            if (x < 0 || x >= bitmap.width || coverage[gx] == 0) continue;
+            if (x < box.left || x > box.right || coverage[gx] == 0) continue;
             row[x] = Blend(row[x], text, coverage[gx]);
             wrote = true;
         }
@@ -239,15 +262,15 @@ BOOL WINAPI TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
     const std::vector<uint32_t> characters = Codepoints(text, count);
     int64_t boxWidth = 0;
     for (uint32_t c : characters) boxWidth += font.Get(c).advance;
-    if (context->bkMode == OPAQUE)
-        FillBox(*target, x, y, int64_t{x} + boxWidth - 1, int64_t{y} + font.cellHeight - 1, ToPixel(context->bkColor));
+    const BoxClip box{x, y, int64_t{x} + boxWidth - 1, int64_t{y} + font.cellHeight - 1};
+    if (context->bkMode == OPAQUE) FillBox(*target, box.left, box.top, box.right, box.bottom, ToPixel(context->bkColor));
     if (!font.face->ok) return TRUE;
     const uint32_t ink = ToPixel(context->textColor);
     int64_t penX = x;
     const int64_t baseline = int64_t{y} + font.ascent;
     for (uint32_t c : characters) {
         const Glyph& glyph = font.Get(c);
-        DrawGlyph(*target, glyph, penX, baseline, ink);
+        DrawGlyph(*target, glyph, penX, baseline, ink, box);
         penX += glyph.advance;
     }
     return TRUE;
