@@ -31,6 +31,10 @@ struct Display {
 
 Display display;
 
+// Modifiers as of the event being translated. SDL_GetModState() already tells the state after
+// every event pumped so far, so the state is followed through the key events instead.
+unsigned modifiers = KMOD_NONE;
+
 void Layout(int pw, int ph)
 {
     display.physicalWidth = pw;
@@ -75,6 +79,7 @@ bool Open(int& width, int& height)
         return false;
     }
     Layout(mode.w, mode.h);
+    modifiers = SDL_GetModState();
     width = display.logicalWidth;
     height = display.logicalHeight;
     return true;
@@ -208,7 +213,7 @@ int VirtualKey(SDL_Keycode key)
 
 void Modifiers(InputEvent& e)
 {
-    SDL_Keymod mod = SDL_GetModState();
+    unsigned mod = modifiers;
     e.shift = (mod & KMOD_SHIFT) != 0;
     e.ctrl = (mod & KMOD_CTRL) != 0;
     e.alt = (mod & KMOD_ALT) != 0;
@@ -262,9 +267,12 @@ bool Translate(const SDL_Event& sdl, InputEvent& e)
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         e.vk = VirtualKey(sdl.key.keysym.sym);
-        if (!e.vk)
+        if (!e.vk) {
+            modifiers = sdl.key.keysym.mod;
             return false;
+        }
         e.type = sdl.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
+        modifiers = sdl.key.keysym.mod;
         Modifiers(e);
         if (e.type == InputEvent::KeyDown) {
             // Control characters come with their keys; with ALT held, text input is silent, so
@@ -281,7 +289,7 @@ bool Translate(const SDL_Event& sdl, InputEvent& e)
         return true;
     }
     case SDL_TEXTINPUT:
-        if (!(SDL_GetModState() & KMOD_ALT))
+        if (!(modifiers & KMOD_ALT))
             QueueText(sdl.text.text);
         return false;
     case SDL_WINDOWEVENT:
