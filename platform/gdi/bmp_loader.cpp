@@ -89,7 +89,7 @@ bool CheckBmp(const std::vector<unsigned char>& b, int& width, int& height) {
         w = U16(b, 18);
         h = U16(b, 20);
         bits = U16(b, 24);
-        if (bits < 24) return false;  // palettes of this old header are not supported
+        if (bits < 24) return false;  // this old header only for 24 and 32 bits
     } else if (headerSize == 40 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
         if (b.size() < 14 + uint64_t{headerSize}) return false;
         w = static_cast<int32_t>(U32(b, 18));

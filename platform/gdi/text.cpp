@@ -1,6 +1,7 @@
 // Fonts and TextOutW. Every face name is drawn with Liberation Sans (Bold for weights of 600
 // and more), scaled so that a positive height is the cell (ascent + descent) and a width is
-// the average character width; glyphs are antialiased by stb_truetype and cached per font.
+// the average character width; glyphs are antialiased by stb_truetype and cached per face and
+// size, so the fonts the programs create anew in every frame reuse the glyphs of the last one.
 #include "raster.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #pragma GCC diagnostic push
@@ -110,6 +112,14 @@ struct Glyph {
 
 int64_t RoundedRatio(int64_t num, int64_t den) { return (2 * num + den) / (2 * den); }
 
+using GlyphTable = std::unordered_map<uint32_t, Glyph>;
+
+// One table per face and scale; never freed, since a program uses a handful of sizes.
+GlyphTable& SharedGlyphs(const FaceFile* face, int64_t xNum, int64_t xDen, int64_t yNum, int64_t yDen) {
+    static std::map<std::tuple<const FaceFile*, int64_t, int64_t, int64_t, int64_t>, GlyphTable> tables;
+    return tables[{face, xNum, xDen, yNum, yDen}];
+}
+
 }  // namespace
 
 struct FontData {
@@ -117,11 +127,11 @@ struct FontData {
     // Scale from font units to pixels, as exact ratios: scaleX = xNum / xDen, scaleY = yNum / yDen.
     int64_t xNum = 1, xDen = 1, yNum = 1, yDen = 1;
     int cellHeight = 0, ascent = 0;
-    std::unordered_map<uint32_t, Glyph> glyphs;
+    GlyphTable* glyphs = nullptr;
 
     const Glyph& Get(uint32_t codepoint) {
-        auto found = glyphs.find(codepoint);
-        if (found != glyphs.end()) return found->second;
+        auto found = glyphs->find(codepoint);
+        if (found != glyphs->end()) return found->second;
         Glyph glyph;
         if (!face->ok) {
             glyph.advance = static_cast<int>(RoundedRatio(face->averageWidth * xNum, xDen));
@@ -140,7 +150,7 @@ struct FontData {
                 glyph.width = glyph.height = 0;
             stbtt_FreeBitmap(pixels, nullptr);
         }
-        return glyphs.emplace(codepoint, std::move(glyph)).first->second;
+        return glyphs->emplace(codepoint, std::move(glyph)).first->second;
     }
 };
 
@@ -175,6 +185,7 @@ std::unique_ptr<FontData> MakeFontData(int height, int width, int weight) {
     if (width > 0) data->xNum = width, data->xDen = face.averageWidth;
     else data->xNum = data->yNum, data->xDen = data->yDen;
     data->ascent = static_cast<int>(RoundedRatio(face.winAscent * data->yNum, data->yDen));
+    data->glyphs = &SharedGlyphs(&face, data->xNum, data->xDen, data->yNum, data->yDen);
     return data;
 }
 
