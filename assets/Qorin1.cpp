@@ -93,7 +93,7 @@ void SliderTrack(Canvas& c, Lang lang) {
         if (!labelled) continue;
         const std::wstring number = (lang == Lang::Ru ? L"0," : L"0.") + std::to_wstring(tenth);
         // The box's centre is the tick column's centre, x + 0.5.
-        TextCentred(c, number, {13}, {x - 12, 16, x + 13, 27}, kDark);
+        TextCentred(c, number, {13}, {x - 12, 14, x + 13, 25}, kDark);
     }
     TextCentred(c, Say(lang, L"speed", L"скорость"), {15, true}, {4, 1, 139, 14}, kDark);
 }
