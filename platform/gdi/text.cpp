@@ -165,8 +165,8 @@ std::string FontDirectory() {
 
 namespace {
 
-// Font heights and widths beyond this are clamped: glyph bitmaps stay a few megabytes.
-constexpr int kMaxFontPixels = 4096;
+// Font heights and widths beyond this are clamped: a glyph bitmap stays within about a megabyte.
+constexpr int kMaxFontPixels = 1024;
 
 std::unique_ptr<FontData> MakeFontData(int height, int width, int weight) {
     auto data = std::make_unique<FontData>();
