@@ -50,9 +50,10 @@ int Scale(int units, int base, int divisor)
 AboutBoxGeometry Measure()
 {
     AboutBoxGeometry g;
-    // The average width of the 52 letters, rounded, as the platform takes it for dialogs.
+    // The average width of the 52 letters in whole pixels: 6 for this face at a 13-px cell,
+    // which makes the box the 255 x 101 px client that the template's 170 x 62 units give.
     int letters = TextWidth(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    g.unitX = letters > 0 ? (letters / 26 + 1) / 2 : 6;
+    g.unitX = letters >= 52 ? letters / 52 : 6;
     g.unitY = aboutFontHeight;
     int clientWidth = Scale(qres::aboutWidth, g.unitX, 4);
     int clientHeight = Scale(qres::aboutHeight, g.unitY, 8);

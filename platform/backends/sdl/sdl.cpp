@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -71,6 +72,14 @@ bool Open(int& width, int& height)
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "no display: %s\n", SDL_GetError());
+        return false;
+    }
+    // SDL falls back to drivers that show nothing; unless asked for by name, that is no display.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!std::getenv("SDL_VIDEODRIVER") && driver &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        std::fprintf(stderr, "no display: only SDL's %s video driver is available\n", driver);
+        SDL_Quit();
         return false;
     }
     SDL_DisplayMode mode;
