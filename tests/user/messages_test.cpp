@@ -231,6 +231,27 @@ TEST_F(WindowTest, MessagesForADestroyedWindowAreDropped)
     EXPECT_FALSE(DestroyWindow(window));
 }
 
+TEST_F(WindowTest, QueueKeepsOrderPeeksWithoutWaitingAndEndsOnQuit)
+{
+    MSG msg;
+    // An empty queue answers at once: a wait would have let the runner feed a close request.
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    PostMessageW(window, WM_COMMAND, 105, 0);
+    PostQuitMessage(3);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_COMMAND));
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_COMMAND));
+    EXPECT_EQ(msg.hwnd, window);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    EXPECT_EQ(DispatchMessageW(&msg), 0);
+    EXPECT_TRUE(Drain().empty());
+}
+
 TEST_F(WindowTest, GetMessageDoesNotWaitOnceEveryWindowIsGone)
 {
     PostQuitMessage(7);
