@@ -1,9 +1,6 @@
 // The modal About box: DialogBoxParamW draws it over the owner's pixels at (0, 0), runs its own
 // message loop until EndDialog (or until the box or its owner is destroyed), then puts back the
 // pixels it covered and frees every drawing object it made.
-// Keys: Enter -> IDOK, Escape -> IDCANCEL; a click on OK -> IDOK, on the close box -> IDCANCEL;
-// WM_CLOSE (a close request, ALT+F4) -> IDCANCEL. While it is open the owner gets no mouse
-// messages; the box receives them in screen coordinates.
 #include "about_box.h"
 #include "user.h"
 
@@ -81,7 +78,9 @@ private:
     HGDIOBJ oldBoxBitmap = nullptr, oldSavedBitmap = nullptr;
 };
 
-// Keys and the mouse of the box. Returns false for a message it leaves to the box's procedure.
+// Keys and the mouse of the box: Enter -> IDOK, Escape -> IDCANCEL; a click on OK -> IDOK, on the
+// close box -> IDCANCEL (WM_CLOSE and ALT+F4 cancel through the box's procedure). The box gets
+// mouse messages in screen coordinates, its owner none. False: left to the box's procedure.
 bool HandleInput(HWND dialog, const MSG& msg, BoxSurface& surface, AboutPart& pressed)
 {
     const AboutBoxGeometry& g = AboutBox();

@@ -1,4 +1,5 @@
 // The US keyboard layout as two lookups: character -> key (+ Shift) and key -> character.
+// Letters are their upper-case codes; digits and punctuation share the table below.
 #include "keys.h"
 
 #include <windows.h>

@@ -1,9 +1,6 @@
 // The message queue and the input it is fed from. Backend input takes one path, real or
 // scripted: TranslateInput updates the key and button state and posts the messages at once,
-// characters included, so TranslateMessage has nothing left to do. Key messages carry
-// lParam = repeat count 1, bit 29 when ALT is held, bit 30 when the key was already down
-// (always on a release) and bit 31 on a release; character messages carry the lParam of
-// their key-down. Mouse messages never come as double clicks.
+// characters included, so TranslateMessage has nothing left to do.
 #include "user.h"
 
 #include "resource.h"
@@ -104,11 +101,6 @@ bool Take(MSG& out, HWND window, UINT filterMin, UINT filterMax, bool remove)
     return false;
 }
 
-bool AnyLiveWindow()
-{
-    return LiveWindow(ShownWindow()) != nullptr || LiveWindow(ActiveDialog()) != nullptr;
-}
-
 }  // namespace
 
 void SetScreen(const Backend& backend, bool hasDisplay, int width, int height)
@@ -136,6 +128,9 @@ int ScreenHeight()
     return screen.height;
 }
 
+// Key messages carry lParam = repeat count 1, bit 29 when ALT is held, bit 30 when the key was
+// already down (always on a release) and bit 31 on a release; a character message carries the
+// lParam of its key-down. Mouse messages never come as double clicks.
 void TranslateInput(const InputEvent& event)
 {
     WPARAM modifiers = (event.shift ? MK_SHIFT : 0) | (event.ctrl ? MK_CONTROL : 0);
@@ -265,7 +260,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax)
         if (Take(*msg, window, filterMin, filterMax, true))
             return msg->message != WM_QUIT;
         // With every window gone no input can reach the queue any more: waiting would never end.
-        if (!AnyLiveWindow()) {
+        if (!AnyWindowAlive()) {
             *msg = MSG{};
             msg->message = WM_QUIT;
             msg->wParam = static_cast<WPARAM>(quitCode);

@@ -40,6 +40,7 @@ void ForgetWindow(HWND window);
 
 // The window the backend shows (the first top-level window shown); null before.
 HWND ShownWindow();
+bool AnyWindowAlive();
 // The window with the keyboard focus, if it is alive.
 HWND FocusWindow();
 // The open modal dialog, which takes all keyboard and mouse input; null when none.

@@ -58,6 +58,14 @@ void ForgetWindow(HWND window)
     Windows().erase(window);
 }
 
+bool AnyWindowAlive()
+{
+    for (const auto& [handle, window] : Windows())
+        if (window->alive)
+            return true;
+    return false;
+}
+
 HWND ShownWindow()
 {
     return shownWindow;

@@ -1,4 +1,5 @@
-// A shown test window whose procedure records what it receives, on a fresh queue and key state.
+// A shown test window whose procedure records what it receives, on a fresh queue and key state;
+// input is fed through the layer's own translation, as the backends feed it.
 #pragma once
 
 #include <gtest/gtest.h>
