@@ -62,4 +62,34 @@ set +e; wait "$programPid"; code=$?; set -e
 programPid=""
 echo "Qorin1 ended on Escape with exit code $code"
 [ "$code" -lt 128 ] || fail "the program died from a signal ($code)"
+
+# A high-density screen: 3840x2160 shows the 1920x1080 picture at 2x, and clicks map back.
+restart_display() {
+  kill "$programPid" 2>/dev/null || true; wait "$programPid" 2>/dev/null || true
+  kill "$xvfbPid" 2>/dev/null || true; wait "$xvfbPid" 2>/dev/null || true
+  display=":$(( 90 + RANDOM % 100 ))"; export DISPLAY="$display"
+  Xvfb "$display" -screen 0 "$1" -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+  xvfbPid=$!
+  for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+  (cd "$pictures" && exec "$binary") >"$tmp/program.log" 2>&1 &
+  programPid=$!
+  timeout 10 xdotool search --sync --name '^Qorin1$' >/dev/null || fail "no window on $1: $(cat "$tmp/program.log")"
+  sleep 0.5
+}
+restart_display 3840x2160x24
+convert "$pictures/s.bmp" -scale 200% "png:$tmp/s2x.png"
+convert "$pictures/p.bmp" -scale 200% "png:$tmp/p2x.png"
+shot dense
+[ "$(differ "$(crop dense 300x100+402+2050 face)" "$tmp/s2x.png")" = 0 ] || fail "no 2x start face at (402, 2050)"
+xdotool mousemove 552 2100 click 1
+sleep 0.5
+shot dense2
+[ "$(differ "$(crop dense2 300x100+402+2050 face)" "$tmp/p2x.png")" = 0 ] || fail "the 2x click did not start the waves"
+
+# A screen under 640x480 gets a 640x480 picture scaled to fit, centred between black margins.
+restart_display 600x400x24
+shot small
+[ "$(convert "$tmp/small.png" -format '%[hex:p{5,200}]' info:)" = 000000 ] || fail "no black margin on the left"
+[ "$(convert "$tmp/small.png" -format '%[hex:p{300,90}]' info:)" = FFFFFF ] || fail "no white page in the middle"
+
 echo "real window: 1 passed, 0 failed"
