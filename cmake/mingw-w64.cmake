@@ -1,5 +1,5 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64).
-#   cmake -S windows -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+#   cmake -S windows -B build/windows -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/mingw-w64.cmake
 # The programs need no threads, so the default (win32-threads) compilers are enough.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
