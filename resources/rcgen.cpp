@@ -47,12 +47,16 @@ int main(int argc, char** argv)
         const std::string text = Narrow(qres::Fill(c.text, name));
         switch (c.kind) {
         case qres::ControlKind::Icon:
-            std::printf("    ICON IDR_MAINFRAME, IDC_STATIC, %d, %d, %d, %d\n", c.x, c.y, c.width, c.height);
+            // windres stores an ICON statement's size as 0 x 0, so the icon is written as the static
+            // control (class 0x82) it stands for.
+            std::printf("    CONTROL IDR_MAINFRAME, IDC_STATIC, 0x82, SS_ICON | WS_CHILD | WS_VISIBLE, %d, %d, %d, %d\n",
+                        c.x, c.y, c.width, c.height);
             break;
         case qres::ControlKind::Text:
-            // The first line takes no '&' prefixes; both lines start a group (LTEXT's default).
+            // The first line takes no '&' prefixes; both lines start a group (LTEXT's default, which
+            // windres forgets once a style is given, hence WS_GROUP spelt out).
             std::printf("    LTEXT \"%s\", IDC_STATIC, %d, %d, %d, %d%s\n", text.c_str(), c.x, c.y, c.width, c.height,
-                        &c == &qres::aboutControls[1] ? ", SS_NOPREFIX" : "");
+                        &c == &qres::aboutControls[1] ? ", SS_NOPREFIX | WS_GROUP" : "");
             break;
         case qres::ControlKind::DefaultButton:
             std::printf("    DEFPUSHBUTTON \"%s\", IDOK, %d, %d, %d, %d, WS_GROUP\n", text.c_str(), c.x, c.y, c.width,
