@@ -15,3 +15,6 @@ if [ ! -f "$tests/node_modules/.package-lock.json" ] || [ "$tests/package-lock.j
 fi
 
 bash "$root/tools/web.sh" --no-serve
+
+# A build configured before tests/web existed has no web tests yet: configure it again.
+[ -f "$build/tests/web/CTestTestfile.cmake" ] || cmake "$build" >&2
