@@ -3,8 +3,8 @@
 //   node browser_test.js layout DIST PROGRAM             canvas size and scaling for several windows
 //   node browser_test.js program DIST PROGRAM EXE PICTURES OUT
 //     first frame in English and Russian equal to the headless runner's (EXE run in
-//     PICTURES/LANG/PROGRAM), start/pause animates, the phase field (if any) changes the caption,
-//     Escape returns to the gallery. On a mismatch OUT gets actual-LANG.png and diff-LANG.png.
+//     PICTURES/LANG/PROGRAM), start/pause animates, held Space freezes it, the phase field (if any)
+//     changes the caption, Escape returns to the gallery. On a mismatch OUT gets actual-LANG.png and diff-LANG.png.
 // No check may leave an error on the page's console.
 'use strict';
 const fs = require('fs');
@@ -264,6 +264,20 @@ async function program(dist, name, exe, pictures, out) {
         fail('the start/pause click changed nothing');
       if (running.equals(later))
         fail('after start the picture stands still');
+
+      // Space held freezes the picture while the page stays responsive; released, it moves on.
+      await page.keyboard.down('Space');
+      await page.waitForTimeout(100);
+      const held = await canvas.screenshot();
+      await page.waitForTimeout(300);
+      const stillHeld = await canvas.screenshot();
+      await page.keyboard.up('Space');
+      await page.waitForTimeout(300);
+      const released = await canvas.screenshot();
+      if (!held.equals(stillHeld))
+        fail('the picture moved while Space was held');
+      if (released.equals(stillHeld))
+        fail('the picture stayed frozen after Space was released');
 
       // Escape ends the program and the page returns to the gallery.
       await page.keyboard.press('Escape');
