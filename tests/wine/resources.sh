@@ -7,6 +7,7 @@ set -euo pipefail
 winBuild="$1"; program="$2"; upper="${program^^}"
 fail() { echo "FAIL: $program: $*" >&2; exit 1; }
 
+[ -d "$winBuild/programs" ] || { echo "SKIPPED: no Windows build (./qorin windows makes it)"; exit 77; }
 res="$(find "$winBuild/programs/$program" -name '*.rc.res' | head -1)"
 [ -n "$res" ] || fail "no compiled resources under $winBuild/programs/$program: make the Windows build first"
 rc="$(x86_64-w64-mingw32-windres -J coff -i "$res" -O rc)"

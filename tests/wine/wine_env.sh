@@ -19,7 +19,8 @@ stop() {
 
 case "$action" in
   start)
-    [ -x "$wineBin/wine64" ] || { echo "FAIL: wine64 is not installed (./qorin test installs it)"; exit 1; }
+    # Without Wine (a plain ctest run on a machine set up by hand) the suite is skipped, not failed.
+    [ -x "$wineBin/wine64" ] || { echo "SKIPPED: wine64 is not installed (./qorin test installs it)"; exit 77; }
     stop
     rm -rf "$run"
     mkdir -p "$run"

@@ -9,6 +9,9 @@ set -euo pipefail
 run="$1"; program="$2"; package="$3"; hostBinary="$4"; pictures="$5"; conf="$6"; knownDiff="$7"; out="$8"
 
 fail() { echo "FAIL: $program: $*" >&2; exit 1; }
+skip() { echo "SKIPPED: $program: $*"; exit 77; }
+[ -x /usr/lib/wine/wine64 ] || command -v wine64 >/dev/null || skip "wine64 is not installed (./qorin test installs it)"
+[ -d "$package" ] || skip "no Windows build (./qorin windows, or ./qorin test, makes it)"
 [ -f "$run/env" ] || fail "no Wine session (the wine_setup test starts it)"
 source "$run/env"
 [ -f "$package/$program.exe" ] || fail "no $package/$program.exe: make the Windows build first (./qorin windows)"
