@@ -111,7 +111,9 @@ Module.qorin = (function () {
         else
           return;  // keys the programs never see keep their browser meaning (F5, F12, ...)
       }
-      e.preventDefault();
+      // The page keeps the browser's own CTRL shortcuts (reload, close); the program still sees the keys.
+      if (!e.ctrlKey && !e.metaKey)
+        e.preventDefault();
       const event = Object.assign({ type, vk, key: character }, modifiers(e));
       if (type === KeyDown && keyCharacters[vk])
         event.ch = keyCharacters[vk];
