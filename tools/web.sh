@@ -24,17 +24,16 @@ ensure_packages build-essential cmake pkg-config libsdl2-dev libstb-dev fonts-li
 command -v node >/dev/null || ensure_packages nodejs
 
 # The host build: the picture generator and the programs the cards are drawn with.
+werror=OFF; [ -n "${CI:-}" ] && werror=ON
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  werror=OFF; [ -n "${CI:-}" ] && werror=ON
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQORIN_WERROR=$werror >&2
 fi
 cmake --build "$build" -j"$(nproc)" --target pictures "${programs[@]}" >&2
 
 # em++ needs Debian's node modules; Debian's Emscripten cache is prebuilt and stays as it is.
 export NODE_PATH=/usr/share/nodejs
-if [ ! -f "$webBuild/CMakeCache.txt" ]; then
-  emcmake cmake -S "$root/web" -B "$webBuild" -DCMAKE_BUILD_TYPE=Release -DQORIN_PICTURES="$build/pictures" >&2
-fi
+emcmake cmake -S "$root/web" -B "$webBuild" -DCMAKE_BUILD_TYPE=Release -DQORIN_WERROR=$werror \
+  -DQORIN_PICTURES="$build/pictures" >/dev/null
 cmake --build "$webBuild" -j"$(nproc)" >&2
 
 rm -rf "$dist"

@@ -25,12 +25,13 @@ const flags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-backgro
   '--disable-component-update', '--disable-sync', '--no-first-run'];
 
 // What the checks need to know of each program at 1024 x 768: a point on its start/pause face,
-// and for a program with a phase field, a point in the field and the caption's box (x, y, w, h).
+// and for a program with a phase field, a point in the field right of its text (the caret goes to
+// the end) and the caption's box (x, y, w, h).
 const programTable = {
   Qorin1: { start: [276, 738] },
   Qorin2: {},
   Qorin3: {},
-  Qorin4: { start: [86, 738], phaseField: [180, 595], caption: [614, 541, 410, 45] },
+  Qorin4: { start: [86, 738], phaseField: [197, 595], caption: [614, 541, 410, 45] },
   Qorin5: {},
   Qorin6: {},
 };
