@@ -152,9 +152,10 @@ Module.qorin = (function () {
       canvas.width = logicalWidth;
       canvas.height = logicalHeight;
       window.addEventListener('resize', layout);
-      canvas.addEventListener('mousemove', mouse(MouseMove));
-      canvas.addEventListener('mousedown', mouse(MouseDown));
-      // A release anywhere counts: a button held over the canvas must not stay down.
+      // The whole page is the program's window, black margins included (their points clamp to
+      // the screen's edge), and a release anywhere counts, so no button stays down.
+      window.addEventListener('mousemove', mouse(MouseMove));
+      window.addEventListener('mousedown', mouse(MouseDown));
       window.addEventListener('mouseup', mouse(MouseUp));
       canvas.addEventListener('contextmenu', e => e.preventDefault());
       window.addEventListener('keydown', key(KeyDown));
