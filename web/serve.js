@@ -40,6 +40,10 @@ const server = http.createServer((request, response) => {
   });
 });
 
+server.on('error', error => {
+  console.error(error.code === 'EADDRINUSE' ? `port ${port} is taken: pick another (--port N)` : String(error));
+  process.exit(1);
+});
 server.listen(port, '127.0.0.1', () => {
   console.log(`serving http://127.0.0.1:${server.address().port}/`);
 });
