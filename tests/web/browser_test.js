@@ -1,11 +1,7 @@
-// The browser build in Debian's Chromium, driven by playwright-core over a local static server:
-//   node browser_test.js gallery DIST PROGRAM...          the gallery shows a card for each program
-//   node browser_test.js layout DIST PROGRAM             canvas size and scaling for several windows
-//   node browser_test.js program DIST PROGRAM EXE PICTURES OUT
-//     first frame in English and Russian equal to the headless runner's (EXE run in
-//     PICTURES/LANG/PROGRAM), start/pause animates, held Space freezes it, the phase field (if any)
-//     changes the caption, Escape returns to the gallery. On a mismatch OUT gets actual-LANG.png and diff-LANG.png.
-// No check may leave an error on the page's console.
+// The browser build in Debian's Chromium, via playwright-core and a local static server; no check
+// may leave a console error. Modes: gallery DIST PROGRAM... | layout DIST PROGRAM |
+// program DIST PROGRAM EXE PICTURES OUT (first frames against the runner's, start/pause, Space,
+// phase field, Escape; a mismatch leaves OUT/actual-LANG.png and diff-LANG.png).
 'use strict';
 const fs = require('fs');
 const path = require('path');
