@@ -15,6 +15,13 @@ int64_t Abs64(int64_t v) { return v < 0 ? -v : v; }
 
 Int128 FloorDiv(Int128 num, Int128 den) {
     if (den < 0) num = -num, den = -den;
+    // Screen-sized values fit 64 bits, where division is a single instruction, not a libcall.
+    constexpr Int128 limit = Int128(1) << 62;
+    if (num > -limit && num < limit && den < limit) {
+        const int64_t n = static_cast<int64_t>(num), d = static_cast<int64_t>(den);
+        const int64_t q = n / d;
+        return (n % d != 0 && n < 0) ? q - 1 : q;
+    }
     Int128 q = num / den;
     if (num % den != 0 && num < 0) --q;
     return q;

@@ -5,7 +5,7 @@
 //   QORIN_FRAMES=N       from frame end N on, every frame end also closes the window; default 1
 //   QORIN_SHOT=N[,N...]  frames to write as OUT/frame-N.png; without it the last frame is written
 //   QORIN_OUT=dir        folder of the PNG files, default "."
-//   QORIN_BENCH=1        print compose_ms and copy2_ms before the last line
+//   QORIN_BENCH=1        print compose_ms (the median frame) and copy2_ms (best of 30) before the last line
 // A bad value or script line is reported on stderr and the run exits with code 2 before starting.
 // The last line on stdout is "frames=N exit=CODE objects=K".
 #include "script.h"
@@ -239,10 +239,15 @@ void Finish(int exitCode, size_t liveObjects)
     if (!run.lastFrame.empty())
         WriteFrame(run.lastFrame, run.lastFrameNumber);
     if (run.bench) {
+        // The median frame, so that a stray pause of the machine does not count as drawing time.
+        std::vector<double> intervals;
+        for (size_t i = 1; i < run.frameEnds.size(); ++i)
+            intervals.push_back(std::chrono::duration<double, std::milli>(run.frameEnds[i] - run.frameEnds[i - 1]).count());
         double compose = 0;
-        if (run.frameEnds.size() >= 2)
-            compose = std::chrono::duration<double, std::milli>(run.frameEnds.back() - run.frameEnds.front()).count() /
-                      static_cast<double>(run.frameEnds.size() - 1);
+        if (!intervals.empty()) {
+            std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
+            compose = intervals[intervals.size() / 2];
+        }
         std::printf("compose_ms=%.4f copy2_ms=%.4f\n", compose, CopyTwiceMs());
     }
     std::printf("frames=%ld exit=%d objects=%zu\n", run.framesEnded, exitCode, liveObjects);
