@@ -25,6 +25,9 @@
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #include <stb_image.h>
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 #pragma GCC diagnostic pop
 
 namespace fs = std::filesystem;
@@ -144,6 +147,47 @@ bool AreaEquals(const Frame& frame, int x, int y, const Frame& picture)
             if (frame.At(x + i, y + j) != picture.At(i, j))
                 return false;
     return true;
+}
+
+static void WritePngFile(const Frame& frame, const std::string& path)
+{
+    std::vector<unsigned char> rgb(frame.pixels.size() * 3);
+    for (size_t i = 0; i < frame.pixels.size(); ++i) {
+        rgb[3 * i] = frame.pixels[i] >> 16;
+        rgb[3 * i + 1] = frame.pixels[i] >> 8;
+        rgb[3 * i + 2] = frame.pixels[i];
+    }
+    stbi_write_png(path.c_str(), frame.width, frame.height, 3, rgb.data(), frame.width * 3);
+}
+
+::testing::AssertionResult ShowsPicture(const Frame& frame, int x, int y, const Frame& picture, const std::string& name)
+{
+    if (picture.Empty())
+        return ::testing::AssertionFailure() << name << ": the picture did not load";
+    if (x < 0 || y < 0 || x + picture.width > frame.width || y + picture.height > frame.height)
+        return ::testing::AssertionFailure() << name << ": the picture's area lies outside the frame";
+    Frame diff = frame;
+    int bad = 0, firstX = -1, firstY = -1;
+    for (auto& p : diff.pixels)
+        p = (p >> 2) & 0x3F3F3F;
+    for (int j = 0; j < picture.height; ++j)
+        for (int i = 0; i < picture.width; ++i)
+            if (frame.At(x + i, y + j) != picture.At(i, j)) {
+                if (bad++ == 0)
+                    firstX = x + i, firstY = y + j;
+                diff.pixels[static_cast<size_t>(y + j) * diff.width + x + i] = 0xFF0000;
+            }
+    if (bad == 0)
+        return ::testing::AssertionSuccess();
+    const char* tmp = std::getenv("TMPDIR");
+    const fs::path dir = fs::path(tmp ? tmp : "/tmp") / "qorin-test-failures";
+    fs::create_directories(dir);
+    WritePngFile(frame, (dir / (name + "-actual.png")).string());
+    WritePngFile(diff, (dir / (name + "-diff.png")).string());
+    return ::testing::AssertionFailure()
+           << name << ": " << bad << " pixels differ from the picture at (" << x << ", " << y << "); first at (" << firstX
+           << ", " << firstY << "): " << Hex(frame.At(firstX, firstY)) << " instead of "
+           << Hex(picture.At(firstX - x, firstY - y)) << "; frame and diff written to " << dir.string();
 }
 
 std::string Hex(uint32_t pixel)

@@ -2,6 +2,8 @@
 // its captured frames and its closing line, so tests can check what users would see.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -39,6 +41,9 @@ Frame LoadPicture(const std::string& program, const std::string& file, const std
 
 // True when the w x h area at (x, y) of the frame equals the picture's pixels exactly.
 bool AreaEquals(const Frame& frame, int x, int y, const Frame& picture);
+// The same as a test assertion: on a mismatch it names the first bad pixel and writes the frame
+// and a diff (bad pixels red over a faded frame) to $TMPDIR/qorin-test-failures/NAME-*.png.
+::testing::AssertionResult ShowsPicture(const Frame& frame, int x, int y, const Frame& picture, const std::string& name);
 
 inline uint32_t Rgb(int r, int g, int b) { return (r << 16) | (g << 8) | b; }
 std::string Hex(uint32_t pixel);
