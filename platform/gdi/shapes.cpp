@@ -65,15 +65,25 @@ void FillUncovered(Bitmap& bitmap, int64_t y, Run run, Run neighbour, uint32_t p
 
 using namespace qp;
 
+namespace {
+
+// A box given by corners in any order, put in order; empty when it has no width or height.
+struct Box {
+    Box(int left, int top, int right, int bottom)
+        : l(std::min(left, right)), t(std::min(top, bottom)), r(std::max(left, right)), b(std::max(top, bottom)) {}
+    bool Empty() const { return l == r || t == b; }
+    int64_t l, t, r, b;
+};
+
+}  // namespace
+
 BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* context = LookupDc(dc);
     if (!context) return FALSE;
     Bitmap* target = DrawTarget(context);
-    if (!target) return TRUE;
-    int64_t l = left, t = top, r = right, b = bottom;
-    if (l > r) std::swap(l, r);
-    if (t > b) std::swap(t, b);
-    if (l == r || t == b) return TRUE;
+    const Box box(left, top, right, bottom);
+    if (!target || box.Empty()) return TRUE;
+    const int64_t l = box.l, t = box.t, r = box.r, b = box.b;
     const Pen* pen = context->pen;
     const Brush* brush = context->brush;
     if (!DrawsOutline(pen)) {
@@ -101,11 +111,9 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* context = LookupDc(dc);
     if (!context) return FALSE;
     Bitmap* target = DrawTarget(context);
-    if (!target) return TRUE;
-    int64_t l = left, t = top, r = right, b = bottom;
-    if (l > r) std::swap(l, r);
-    if (t > b) std::swap(t, b);
-    if (l == r || t == b) return TRUE;
+    const Box box(left, top, right, bottom);
+    if (!target || box.Empty()) return TRUE;
+    const int64_t l = box.l, t = box.t, r = box.r, b = box.b;
     const EllipseShape shape{l + r, t + b, r - l, b - t};
     const bool fill = Fills(context->brush);
     const bool outline = DrawsOutline(context->pen);
