@@ -13,13 +13,7 @@ constexpr COLORREF kDark = RGB(25, 25, 25);
 constexpr COLORREF kGrey = RGB(80, 80, 80);
 constexpr COLORREF kWaveBlue = RGB(0, 50, 225);   // the waves on screen
 constexpr COLORREF kNodeRed = RGB(200, 50, 0);    // the node discs on screen
-constexpr COLORREF kStartGreen = RGB(0, 135, 60);
-constexpr COLORREF kPauseAmber = RGB(255, 185, 0);
-constexpr COLORREF kExitRed = RGB(200, 30, 30);
-constexpr COLORREF kStepBlue = RGB(30, 70, 160);
 constexpr COLORREF kTitleBlue = RGB(0, 50, 150);
-
-const wchar_t* Say(Lang lang, const wchar_t* en, const wchar_t* ru) { return lang == Lang::Ru ? ru : en; }
 
 // Strip labels, 150 x 100: two heading lines, a symbol in the middle, a formula at the bottom.
 void Label(Canvas& c, const wchar_t* line1, const wchar_t* line2, const wchar_t* formula) {
@@ -48,36 +42,6 @@ void SumLabel(Canvas& c, Lang lang) {
     StandingWave(c, 20, 130, 61, 10, 220.0 / 3, 2, kWaveBlue, kNodeRed, 3);
 }
 
-// Faces, 150 x 50: the symbol is centred on (28, 25), the word fills the rest.
-constexpr int kWordLeft = 54;
-
-void StartFace(Canvas& c, Lang lang) {
-    Triangle(c, {16, 11}, {16, 39}, {42, 25}, kWhite);
-    FaceWord(c, Say(lang, L"Start", L"Пуск"), kWordLeft, kWhite);
-}
-
-void PauseFace(Canvas& c, Lang lang) {
-    Box(c, 16, 12, 25, 39, kDark);
-    Box(c, 31, 12, 40, 39, kDark);
-    FaceWord(c, Say(lang, L"Pause", L"Пауза"), kWordLeft, kDark);
-}
-
-void ExitFace(Canvas& c, Lang lang) {
-    // Three 3-px strokes side by side make each bar of the cross 5 px thick.
-    for (int dx = -1; dx <= 1; ++dx) {
-        Line(c, 18 + dx, 15, 38 + dx, 35, 3, kWhite);
-        Line(c, 38 + dx, 15, 18 + dx, 35, 3, kWhite);
-    }
-    FaceWord(c, Say(lang, L"Exit", L"Выход"), kWordLeft, kWhite);
-}
-
-// Plus and minus, 50 x 50: bars 8 px thick centred on the face's middle (24.5, 24.5).
-void PlusFace(Canvas& c, Lang) {
-    Box(c, 10, 21, 40, 29, kWhite);
-    Box(c, 21, 10, 29, 40, kWhite);
-}
-
-void MinusFace(Canvas& c, Lang) { Box(c, 10, 21, 40, 29, kWhite); }
 
 // Slider track, 143 x 50. The black 16 x 16 thumb covers rows 33..48 with its left edge at
 // column 7 + 160 v, so its centre is at 15 + 160 v; v runs up to 0.7 (left edge 119).
@@ -129,11 +93,11 @@ constexpr std::array kPictures{
     Picture{"1.bmp", 150, 100, kWhite, RightLabel},
     Picture{"2.bmp", 150, 100, kWhite, LeftLabel},
     Picture{"3.bmp", 150, 100, kWhite, SumLabel},
-    Picture{"s.bmp", 150, 50, kStartGreen, StartFace},
-    Picture{"p.bmp", 150, 50, kPauseAmber, PauseFace},
-    Picture{"e.bmp", 150, 50, kExitRed, ExitFace},
-    Picture{"+.bmp", 50, 50, kStepBlue, PlusFace},
-    Picture{"-.bmp", 50, 50, kStepBlue, MinusFace},
+    kStartPicture,
+    kPausePicture,
+    kExitPicture,
+    kPlusPicture,
+    kMinusPicture,
     Picture{"scr.bmp", 143, 50, kTrackGrey, SliderTrack},
     Picture{"pto.bmp", 250, 40, kWhite, CoverCaption},
     Picture{"top.bmp", 700, 80, kWhite, TitleBanner},

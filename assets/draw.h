@@ -83,7 +83,25 @@ struct Picture {
     void (*draw)(Canvas& c, Lang lang);
 };
 
-std::span<const Picture> Qorin1Pictures();
+// The text for the picture's language.
+const wchar_t* Say(Lang lang, const wchar_t* en, const wchar_t* ru);
+
+// The button faces shared by every program, each at its load size and under its file name.
+void StartFace(Canvas& c, Lang lang);
+void PauseFace(Canvas& c, Lang lang);
+void ExitFace(Canvas& c, Lang lang);
+void PlusFace(Canvas& c, Lang lang);
+void MinusFace(Canvas& c, Lang lang);
+inline constexpr Picture kStartPicture{"s.bmp", 150, 50, RGB(0, 135, 60), StartFace};
+inline constexpr Picture kPausePicture{"p.bmp", 150, 50, RGB(255, 185, 0), PauseFace};
+inline constexpr Picture kExitPicture{"e.bmp", 150, 50, RGB(200, 30, 30), ExitFace};
+inline constexpr Picture kPlusPicture{"+.bmp", 50, 50, RGB(30, 70, 160), PlusFace};
+inline constexpr Picture kMinusPicture{"-.bmp", 50, 50, RGB(30, 70, 160), MinusFace};
+
+// Each program's table of files, in assets/<program>.cpp; the generator finds them by name.
+#define QORIN_PROGRAM(name) std::span<const Picture> name##Pictures();
+#include "programs.inc"
+#undef QORIN_PROGRAM
 
 // Writes the large (107) or small (108) program icon as an .ico file with eight images.
 bool WriteIcon(const std::string& path, bool small);

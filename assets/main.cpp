@@ -17,7 +17,9 @@ struct Program {
 };
 
 constexpr Program kPrograms[] = {
-    {"Qorin1", pictures::Qorin1Pictures},
+#define QORIN_PROGRAM(name) {#name, pictures::name##Pictures},
+#include "programs.inc"
+#undef QORIN_PROGRAM
 };
 
 bool MakeFolder(const std::filesystem::path& folder) {
