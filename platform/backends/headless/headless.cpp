@@ -6,9 +6,12 @@
 //   QORIN_SHOT=N[,N...]  frames to write as OUT/frame-N.png; without it the last frame is written
 //   QORIN_OUT=dir        folder of the PNG files, default "."
 //   QORIN_BENCH=1        print compose_ms (the median frame) and copy2_ms (best of 30) before the last line
+//   QORIN_REPORT=N[,N...] at the end of frame N print "frame=N objects=K rss_kb=R" (for long runs)
 // A bad value or script line is reported on stderr and the run exits with code 2 before starting.
 // The last line on stdout is "frames=N exit=CODE objects=K".
 #include "script.h"
+
+#include "gdi/objects.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace qp {
 namespace {
 
@@ -31,6 +36,7 @@ struct Run {
     int width = 1024, height = 768;
     long frameLimit = 1;
     std::set<long> shots;
+    std::set<long> reports;
     std::string outDir = ".";
     bool bench = false;
 
@@ -67,6 +73,35 @@ long Count(const std::string& text, const char* variable)
     return std::stol(text);
 }
 
+// "N[,N...]": frame numbers, counted from 1.
+void ReadFrameList(const char* variable, std::set<long>& frames)
+{
+    const char* value = Env(variable);
+    if (!value)
+        return;
+    std::string list = value;
+    for (size_t start = 0;;) {
+        size_t comma = list.find(',', start);
+        long k = Count(list.substr(start, comma - start), variable);
+        if (k < 1)
+            Refuse(std::string(variable) + ": frames count from 1");
+        frames.insert(k);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+}
+
+// The resident set in KiB, from /proc; -1 where there is none.
+long ResidentKib()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    if (!(statm >> pages >> resident))
+        return -1;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 void ReadEnvironment()
 {
     if (const char* size = Env("QORIN_SIZE")) {
@@ -82,19 +117,8 @@ void ReadEnvironment()
     }
     if (const char* frames = Env("QORIN_FRAMES"))
         run.frameLimit = Count(frames, "QORIN_FRAMES");
-    if (const char* shots = Env("QORIN_SHOT")) {
-        std::string list = shots;
-        for (size_t start = 0;;) {
-            size_t comma = list.find(',', start);
-            long k = Count(list.substr(start, comma - start), "QORIN_SHOT");
-            if (k < 1)
-                Refuse("QORIN_SHOT: frames count from 1");
-            run.shots.insert(k);
-            if (comma == std::string::npos)
-                break;
-            start = comma + 1;
-        }
-    }
+    ReadFrameList("QORIN_SHOT", run.shots);
+    ReadFrameList("QORIN_REPORT", run.reports);
     if (const char* out = Env("QORIN_OUT"))
         run.outDir = out;
     if (const char* bench = Env("QORIN_BENCH"))
@@ -152,6 +176,10 @@ void EndFrame()
             run.lastFrame = run.pixels->pixels;
             run.lastFrameNumber = k;
         }
+    }
+    if (run.reports.count(k)) {
+        std::printf("frame=%ld objects=%zu rss_kb=%ld\n", k, LiveObjectCount(), ResidentKib());
+        std::fflush(stdout);
     }
     FeedScriptUpTo(k);
     if (k >= run.frameLimit) {
