@@ -75,7 +75,9 @@ RunResult RunProgram(const std::string& program, const std::string& script, cons
     for (int n : options.shots)
         shots += (shots.empty() ? "" : ",") + std::to_string(n);
 
-    const std::string pictures = std::string(QORIN_PICTURES_DIR) + "/" + options.lang + "/" + program;
+    const std::string pictures = !options.pictureDir.empty()
+                                     ? options.pictureDir
+                                     : std::string(QORIN_PICTURES_DIR) + "/" + options.lang + "/" + program;
     const std::string binary = std::string(QORIN_BIN_DIR) + "/" + program;
     pid_t pid = fork();
     if (pid == 0) {
@@ -98,7 +100,7 @@ RunResult RunProgram(const std::string& program, const std::string& script, cons
     }
 
     // A run that does not end by itself is a hang: it fails the test instead of stalling it.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeLimitSeconds);
     int status = 0;
     while (true) {
         pid_t done = waitpid(pid, &status, WNOHANG);
@@ -119,9 +121,14 @@ RunResult RunProgram(const std::string& program, const std::string& script, cons
 
     std::istringstream lines(result.out);
     std::string line, last;
-    while (std::getline(lines, line))
+    while (std::getline(lines, line)) {
+        int frame = 0, objects = 0;
+        long rss = 0;
+        if (std::sscanf(line.c_str(), "frame=%d objects=%d rss_kb=%ld", &frame, &objects, &rss) == 3)
+            result.reports[frame] = {objects, rss};
         if (!line.empty())
             last = line;
+    }
     std::sscanf(last.c_str(), "frames=%d exit=%d objects=%d", &result.frames, &result.exitCode, &result.objects);
 
     for (auto& entry : fs::directory_iterator(dir)) {

@@ -22,6 +22,8 @@ struct RunOptions {
     std::vector<int> shots;  // frames to capture; empty: the last one
     std::string lang = "en";
     std::map<std::string, std::string> env;  // extra environment
+    std::string pictureDir;                  // working directory; empty: the program's own pictures
+    int timeLimitSeconds = 60;               // a run still going then is killed and counts as a hang
 };
 
 struct RunResult {
@@ -30,6 +32,7 @@ struct RunResult {
     int frames = -1, exitCode = -1, objects = -1;  // from the last line
     std::string out, err;
     std::map<int, Frame> shots;
+    std::map<int, std::pair<int, long>> reports;  // QORIN_REPORT lines: frame -> (objects, rss_kb)
     const Frame& Shot(int n) const;
     const Frame& Last() const { return shots.rbegin()->second; }
 };
