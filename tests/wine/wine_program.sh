@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One program's Windows build under Wine, on the shared X server of wine_env.sh, driven with
 # xdotool: it covers the screen; its first frame matches our own layer's frame outside the text
-# boxes (for a program that starts paused); a click on start/pause changes the face; ALT+? opens
+# boxes (for a program that starts paused); a click on start/pause changes the face (to pause, or
+# to start for a program that starts running); ALT+? opens
 # "About PROGRAM" and Enter closes it; Escape ends it.
 # Usage: wine_program.sh RUNDIR PROGRAM PACKAGE_DIR HOST_BINARY HOST_PICTURES CONF KNOWN_DIFF OUTDIR
 set -euo pipefail
@@ -46,13 +47,18 @@ window="$(xdotool search --name "^$program\$" | head -1)"
 geometry="$(xdotool getwindowgeometry "$window" | tr -d '\n')"
 [[ "$geometry" =~ Position:\ 0,0.*Geometry:\ 1024x768 ]] || fail "the window does not cover the 1024x768 screen: $geometry"
 
-# The first frame is on the screen once the start face is.
-waitFor 20 eval 'shot first && faceIs first "$pictures/s.bmp"' || fail "no start face at ($faceX, $faceY) within 20 s"
-echo "$program: window and first frame after $((SECONDS - started)) s"
-
 # Our own layer's frames 1 and 10 with no input: equal when the program starts paused.
 (cd "$pictures" && QORIN_VIDEO=headless QORIN_SIZE=1024x768 QORIN_SCRIPT= QORIN_FRAMES=10 QORIN_SHOT=1,10 \
   QORIN_OUT="$out/ours" "$hostBinary") >"$out/ours.log" 2>&1 || fail "our runner failed: $(cat "$out/ours.log")"
+# A program that starts running shows the pause face first, and the click brings the start face.
+firstFace=s.bmp; clickedFace=p.bmp
+convert "$out/ours/frame-1.png" -crop "150x50+$faceX+$faceY" +repage "png:$out/ours-face.png"
+if [ "$(differ "$out/ours-face.png" "$pictures/p.bmp")" = 0 ]; then firstFace=p.bmp; clickedFace=s.bmp; fi
+
+# The first frame is on the screen once the first face is.
+waitFor 20 eval 'shot first && faceIs first "$pictures/$firstFace"' || fail "no $firstFace face at ($faceX, $faceY) within 20 s"
+echo "$program: window and first frame after $((SECONDS - started)) s"
+
 if [ "$(differ "$out/ours/frame-1.png" "$out/ours/frame-10.png")" = 0 ]; then
   sleep 0.3; shot first   # a paused program has drawn the same frame again by now
   # Black out the text boxes on both sides: fonts differ between the two systems by design.
@@ -84,7 +90,7 @@ else
 fi
 
 xdotool mousemove $((faceX + 75)) $((faceY + 25)) click 1
-waitFor 5 eval 'shot clicked && faceIs clicked "$pictures/p.bmp"' || fail "the click on start/pause did not show the pause face"
+waitFor 5 eval 'shot clicked && faceIs clicked "$pictures/$clickedFace"' || fail "the click on start/pause did not show the $clickedFace face"
 
 xdotool key alt+question
 waitFor 10 xdotool search --name "^About $program\$" >/dev/null || fail "ALT+? opened no window named \"About $program\""
