@@ -39,7 +39,9 @@ struct Program {
 
 const Program kPrograms[] = {
     {"Qorin1", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {201, 713, 150, 50},
-     {{"start button", "201 713"}, {"plus button", "581 713"}, {"slider thumb", "440 754"}, {"cover", "600 326"}}},
+     {{"start button", "276 738"}, {"plus button", "606 738"}, {"slider thumb", "458 754"}, {"cover", "600 326"}}},
+    {"Qorin2", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
+     {{"start button", "86 738"}, {"circular scene button", "100 270"}, {"elliptical scene button", "100 380"}}},
 };
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
@@ -186,6 +188,109 @@ TEST_P(StormSweep, DISABLED_EndCleanly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, StormSweep, testing::ValuesIn(StormCases(1000, 20)), StormName);
+
+// A storm without its close, for runs that the frame limit ends.
+std::string StormWithoutClose(uint64_t seed, int events, const Program& program, int width, int height)
+{
+    std::string text = Storm(seed, events, program, width, height).text;
+    const size_t close = text.find(" close\n");
+    if (close != std::string::npos) {
+        const size_t lineStart = text.rfind('\n', close) + 1;
+        text.erase(lineStart, close + 7 - lineStart);
+    }
+    return text;
+}
+
+// Every picture file missing, cut to half its length, or replaced by random bytes of its length,
+// one at a time: the program runs on through a short storm with constant objects. A missing face
+// shows as its black frame rectangle.
+TEST(Stress, DamagedPictures)
+{
+    enum Damage { Missing, Truncated, Garbage };
+    const char* damageNames[] = {"missing", "truncated", "random bytes"};
+    for (const Program& p : kPrograms) {
+        const fs::path source = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(source))
+            files.push_back(entry.path().filename());
+        ASSERT_FALSE(files.empty()) << p.name;
+        const std::string script = StormWithoutClose(11, 300, p, 1024, 768);
+        char pattern[] = "/tmp/qorin-damaged-XXXXXX";
+        const fs::path folder = mkdtemp(pattern);
+        Random random(5);
+        for (const fs::path& file : files) {
+            for (Damage damage : {Missing, Truncated, Garbage}) {
+                fs::remove_all(folder);
+                fs::copy(source, folder);
+                const fs::path target = folder / file;
+                const auto size = fs::file_size(target);
+                if (damage == Missing) {
+                    fs::remove(target);
+                } else if (damage == Truncated) {
+                    fs::resize_file(target, size / 2);
+                } else {
+                    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+                    for (uintmax_t i = 0; i < size; ++i)
+                        out.put(static_cast<char>(random.Next()));
+                }
+                RunOptions o;
+                o.frames = 40;
+                o.pictureDir = folder.string();
+                o.env["QORIN_REPORT"] = "2,40";
+                RunResult r = RunProgram(p.name, script, o);
+                const std::string what = std::string(p.name) + " with " + file.string() + " " + damageNames[damage];
+                ExpectCleanEnd(r, what);
+                EXPECT_EQ(r.frames, 40) << what;
+                ExpectObjectsConstant(r, what);
+            }
+        }
+        // Both faces of start/pause missing: whichever the program shows, it shows its frame rectangle.
+        fs::remove_all(folder);
+        fs::copy(source, folder);
+        fs::remove(folder / "s.bmp");
+        fs::remove(folder / "p.bmp");
+        RunOptions o;
+        o.pictureDir = folder.string();
+        RunResult r = RunProgram(p.name, "", o);
+        ExpectCleanEnd(r, p.name);
+        const Frame& f = r.Last();
+        ASSERT_FALSE(f.Empty()) << p.name;
+        int notBlack = 0;
+        for (int y = p.start.y; y < p.start.y + p.start.h; ++y)
+            for (int x = p.start.x; x < p.start.x + p.start.w; ++x)
+                notBlack += f.At(x, y) != 0;
+        EXPECT_EQ(notBlack, 0) << p.name << ": the start/pause area without its faces";
+        fs::remove_all(folder);
+    }
+}
+
+// The window closed (ALT+F4) while the program waits in a button press or a slider drag, and
+// while the About box is open: the run ends there, not at the frame limit.
+TEST(Stress, ClosedWhileWaiting)
+{
+    for (const Program& p : kPrograms) {
+        std::vector<std::pair<std::string, std::string>> cases;
+        for (const auto& [what, at] : p.holds) {
+            std::istringstream xy(at);
+            int x = 0, y = 0;
+            xy >> x >> y;
+            std::ostringstream script;
+            script << "2 move " << x << ' ' << y << "\n2 down " << x << ' ' << y << "\n4 move " << x + 40 << ' ' << y
+                   << "\n4 move " << x - 60 << ' ' << y + 3 << "\n6 close\n";
+            cases.emplace_back(std::string("during a hold of the ") + what, script.str());
+        }
+        // A close with the About box open closes the box, as on Windows; the second closes the window.
+        cases.emplace_back("during the About box", "2 alt ?\n4 close\n6 close\n");
+        for (const auto& [what, script] : cases) {
+            RunOptions o;
+            o.frames = 1000;
+            RunResult r = RunProgram(p.name, script, o);
+            const std::string name = std::string(p.name) + " " + what;
+            ExpectCleanEnd(r, name);
+            EXPECT_LT(r.frames, 20) << name << ": the close did not end the program";
+        }
+    }
+}
 
 // ./qorin stress: 100,000 frames of each program after a storm of clicks that opens what can be
 // opened. Live objects and resident memory must be the same at frame 1,000 and at frame 100,000
