@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 // The caption texts, in the order of PolarizationKind's result, with their character counts.
 inline const wchar_t* const polarizationCaptions[5] = {
@@ -44,8 +45,17 @@ inline double PhaseFromText(const char* text)
     if (*p == '+' && p[1] != '+' && p[1] != '-')
         ++p;
     double value = 0;
-    if (std::from_chars(p, p + std::strlen(p), value).ec != std::errc() || std::isnan(value))
+    const std::from_chars_result read = std::from_chars(p, p + std::strlen(p), value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // Beyond the doubles: a negative exponent comes out as 0, a positive one as the infinity
+        // of the number's sign, as the C conversion gives them.
+        const std::string_view number(p, read.ptr - p);
+        const size_t e = number.find_first_of("eE");
+        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        value = tiny ? 0 : (*p == '-' ? -HUGE_VAL : HUGE_VAL);
+    } else if (read.ec != std::errc() || std::isnan(value)) {
         value = 0;
+    }
     if (value > 2)
         value = 2;
     if (value < -2)
