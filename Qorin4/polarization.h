@@ -3,10 +3,10 @@
 // Plain functions on plain values, so the program and its tests share them.
 #pragma once
 
-#include <charconv>
+#include <clocale>
 #include <cmath>
-#include <cstring>
-#include <string_view>
+#include <cstdlib>
+#include <string>
 
 // The caption texts, in the order of PolarizationKind's result, with their character counts.
 inline const wchar_t* const polarizationCaptions[5] = {
@@ -33,29 +33,27 @@ inline int PolarizationKind(double amplitudeX, double amplitudeY, double d)
     return 4;
 }
 
-// The phase difference that a typed text gives: leading blanks skipped, "." as the decimal point
-// whatever the machine's locale, the number ends at the first character that cannot continue it,
-// no number gives 0, and the result is held within -2..2. "nan" is no number either.
+// The phase difference that a typed text gives: the C conversion to a real (leading blanks
+// skipped, the number ends at the first character that cannot continue it, no number gives 0),
+// always with "." as the decimal point, whatever the locale says; "nan" is no number either, and
+// the result is held within -2..2.
 inline double PhaseFromText(const char* text)
 {
-    const char* p = text;
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')
-        ++p;
-    // A plus sign is taken as the C conversion takes it; the one of from_chars does not.
-    if (*p == '+' && p[1] != '+' && p[1] != '-')
-        ++p;
-    double value = 0;
-    const std::from_chars_result read = std::from_chars(p, p + std::strlen(p), value);
-    if (read.ec == std::errc::result_out_of_range) {
-        // Beyond the doubles: a negative exponent comes out as 0, a positive one as the infinity
-        // of the number's sign, as the C conversion gives them.
-        const std::string_view number(p, read.ptr - p);
-        const size_t e = number.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0 : (*p == '-' ? -HUGE_VAL : HUGE_VAL);
-    } else if (read.ec != std::errc() || std::isnan(value)) {
-        value = 0;
+    std::string number(text);
+    // Under a locale with another decimal point, "." is turned into that one, and that one ends
+    // the number, as "," does in the C locale.
+    const char* point = std::localeconv()->decimal_point;
+    if (point[0] != 0 && point[1] == 0 && point[0] != '.') {
+        const size_t foreign = number.find(point[0]);
+        if (foreign != std::string::npos)
+            number.resize(foreign);
+        for (char& c : number)
+            if (c == '.')
+                c = point[0];
     }
+    double value = std::strtod(number.c_str(), nullptr);
+    if (std::isnan(value))
+        value = 0;
     if (value > 2)
         value = 2;
     if (value < -2)

@@ -420,9 +420,12 @@ TEST(Qorin4Rules, TypedTextIgnoresADecimalCommaLocale)
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "the de_DE locale does not load";
     const double commaReading = std::strtod("0,75", nullptr);
-    const double typed = PhaseFromText(" 0.75");
+    const double typed = PhaseFromText(" 0.75"), typedWithComma = PhaseFromText("0,75"),
+                 typedNegative = PhaseFromText("-1.25x");
     std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
     ASSERT_EQ(commaReading, 0.75) << "the locale is not in force";
     EXPECT_EQ(typed, 0.75);
+    EXPECT_EQ(typedWithComma, 0) << "a comma ends the number, as in the C locale";
+    EXPECT_EQ(typedNegative, -1.25);
 }
