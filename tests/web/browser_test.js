@@ -158,12 +158,14 @@ async function layout(dist, name) {
   });
 }
 
-// The runner's frame 1 at the page's size.
+// The runner's frame 1 at the page's size, named: a program that sleeps after its frame's message
+// ends one frame later.
 function runnerFrame(exe, pictures, out) {
   fs.rmSync(out, { recursive: true, force: true });
   execFileSync(exe, [], {
     cwd: pictures, stdio: ['ignore', 'ignore', 'inherit'],
-    env: Object.assign({}, process.env, { QORIN_VIDEO: 'headless', QORIN_SIZE: `${width}x${height}`, QORIN_FRAMES: '1', QORIN_OUT: out }),
+    env: Object.assign({}, process.env,
+      { QORIN_VIDEO: 'headless', QORIN_SIZE: `${width}x${height}`, QORIN_FRAMES: '1', QORIN_SHOT: '1', QORIN_OUT: out }),
   });
   return fs.readFileSync(path.join(out, 'frame-1.png'));
 }
