@@ -141,7 +141,7 @@ static void DrawPolarizedWave(double t, double d, double aX, double aY, TracePoi
             DrawLine(backBuffer, previousXx, previousXy, xx, xy);
         previousYx = yx, previousYy = yy, previousXx = xx, previousXy = xy;
 
-        if (hatchSpacing > 0 && Trunc(z - originX) % hatchSpacing == 0 && L > z) {
+        if (hatchSpacing != 0 && Trunc(z - originX) % hatchSpacing == 0 && L > z) {
             ReplaceObject(CreatePen(PS_SOLID, 3, componentY), backBuffer);
             DrawLine(backBuffer, z, axisY, yx, yy);
             ReplaceObject(CreatePen(PS_SOLID, 3, componentX), backBuffer);

@@ -351,6 +351,20 @@ TEST(Qorin4, LiveObjectsStayConstantOver1000Frames)
     EXPECT_EQ(a.objects, b.objects);
 }
 
+TEST(Qorin4, RunsOnScreensTooShortForItsLayout)
+{
+    // At heights 210..224 the hatch spacing trunc(waveScale x 3.1415 / 5) comes out 0 (and at
+    // 215..219 waveScale itself is 0): the run draws no hatches and goes on.
+    for (const char* size : {"300x210", "300x215", "300x220", "300x224", "200x150", "1x1"}) {
+        RunOptions o;
+        o.size = size;
+        o.frames = 5;
+        RunResult r = RunProgram("Qorin4", Click(1, 86, 738), o);
+        ExpectFinished(r);
+        EXPECT_EQ(r.exitCode, 0) << size;
+    }
+}
+
 TEST(Qorin4Rules, CaptionKinds)
 {
     struct Case {
