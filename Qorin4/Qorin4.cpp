@@ -25,6 +25,9 @@ bool phaseEdited = false;
 HWND phaseField;
 HDC sceneSurface;
 
+// Added to the x of every bottom control; fixed, whatever the screen's width.
+static const int barOffset = -190;
+
 // Layout quantities, computed once at start from the screen size.
 static double waveScale, figureScale, originX, axisY, figureCentreX, figureCentreY;
 
@@ -237,7 +240,6 @@ static void Slider(SliderKind kind, double& value, HDC dc_track, int trackX, int
                    int thumbTop, HDC dc_X, HDC dc_Y, TracePoint& tracePrevious, MSG& msg, HACCEL hAccelTable)
 {
     const int H = screenHeight;
-    const int barOffset = -190;
     if (IsMouseOver(Trunc(ThumbLeft(kind, base, value)), thumbTop, 16, 16) && mouseButtons == 1) {
         // Ends on the release, or when the window is gone and no release can come.
         while (mouseButtons == 1 && !quitRequested) {
@@ -320,7 +322,6 @@ int APIENTRY wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
     bool paused = true;
     double amplitudeX = 1;
     double amplitudeY = 1;
-    const int barOffset = -190;
     TracePoint tracePrevious = {0, 0};
 
     waveScale = (2 * H - 380) / 10 - 5;
