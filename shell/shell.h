@@ -24,10 +24,12 @@ extern bool quitRequested;         // the window was destroyed (or command 105 a
 // --- Entry and window ---
 // Steps of the entry before the scene: strings, class, window, accelerators, screenDC.
 // False when the window cannot be created; the entry then returns 0.
-bool StartMainWindow(HINSTANCE instance, int showCommand, HACCEL& hAccelTable);
-ATOM RegisterMainWindowClass(HINSTANCE instance);
-bool CreateMainWindow(HINSTANCE instance, int showCommand);
+// A program that extends the window procedure passes its own, which hands every message it does
+// not take over to MainWindowProc.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool StartMainWindow(HINSTANCE instance, int showCommand, HACCEL& hAccelTable, WNDPROC windowProc = MainWindowProc);
+ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC windowProc = MainWindowProc);
+bool CreateMainWindow(HINSTANCE instance, int showCommand);
 bool StoreMouseState(HWND window, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -16,11 +16,11 @@ int mouseY;
 unsigned int mouseButtons;
 bool quitRequested = false;
 
-bool StartMainWindow(HINSTANCE instance, int showCommand, HACCEL& hAccelTable)
+bool StartMainWindow(HINSTANCE instance, int showCommand, HACCEL& hAccelTable, WNDPROC windowProc)
 {
     LoadStringW(instance, IDS_APP_TITLE, windowTitle, 100);
     LoadStringW(instance, IDC_QORIN, windowClassName, 100);
-    RegisterMainWindowClass(instance);
+    RegisterMainWindowClass(instance, windowProc);
     if (!CreateMainWindow(instance, showCommand))
         return false;
     hAccelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_QORIN));
@@ -28,13 +28,13 @@ bool StartMainWindow(HINSTANCE instance, int showCommand, HACCEL& hAccelTable)
     return true;
 }
 
-ATOM RegisterMainWindowClass(HINSTANCE instance)
+ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC windowProc)
 {
     WNDCLASSEXW wcex = {};
     wcex.cbSize = sizeof(WNDCLASSEXW);
     // No CS_DBLCLKS: a double click arrives as two plain presses.
     wcex.style = CS_HREDRAW | CS_VREDRAW;
-    wcex.lpfnWndProc = MainWindowProc;
+    wcex.lpfnWndProc = windowProc;
     wcex.cbClsExtra = 0;
     wcex.cbWndExtra = 0;
     wcex.hInstance = instance;

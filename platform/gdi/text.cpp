@@ -280,3 +280,19 @@ BOOL WINAPI TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
     }
     return TRUE;
 }
+
+BOOL WINAPI GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size) {
+    DeviceContext* context = LookupDc(dc);
+    if (!context || !size || count < 0 || (count > 0 && !text)) return FALSE;
+    // The box TextOutW fills: the sum of the rounded advances by the cell height.
+    int64_t width = 0;
+    int height = 0;
+    if (context->font) {
+        FontData& font = DataOf(*context->font);
+        for (uint32_t c : Codepoints(text, count)) width += font.Get(c).advance;
+        height = font.cellHeight;
+    }
+    size->cx = static_cast<LONG>(width);
+    size->cy = height;
+    return TRUE;
+}

@@ -57,6 +57,7 @@ typedef INT_PTR (CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 typedef struct tagPOINT { LONG x; LONG y; } POINT;
 typedef struct tagRECT { LONG left; LONG top; LONG right; LONG bottom; } RECT;
+typedef struct tagSIZE { LONG cx; LONG cy; } SIZE;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -169,6 +170,8 @@ typedef struct tagWNDCLASSEXW {
 #define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_END 0x23
+#define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
@@ -282,6 +285,7 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, POINT* previous);
 BOOL WINAPI LineTo(HDC dc, int x, int y);
 BOOL WINAPI TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
+BOOL WINAPI GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size);
 BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                    DWORD rop);
 COLORREF WINAPI GetPixel(HDC dc, int x, int y);

@@ -153,8 +153,14 @@ void TranslateInput(const InputEvent& event)
             message = down ? downMessages[event.button] : upMessages[event.button];
         }
         mousePosition = {event.x, event.y};
+        // A child control under the pointer (or holding it since a press) takes the message in
+        // its own coordinates; an open dialog takes every mouse message itself.
+        HWND target = MouseTarget();
+        int x = event.x, y = event.y;
+        if (target && target != ActiveDialog())
+            target = MouseTargetAt(target, x, y);
         // The key-state word tells the buttons held after this event.
-        Post(MouseTarget(), message, mouseButtonsDown | modifiers, MAKELPARAM(event.x, event.y));
+        Post(target, message, mouseButtonsDown | modifiers, MAKELPARAM(x, y));
         return;
     }
     case InputEvent::KeyDown:

@@ -58,6 +58,14 @@ void ForgetWindow(HWND window)
     Windows().erase(window);
 }
 
+void ForEachChild(HWND parent, const std::function<void(HWND, const Window&)>& f)
+{
+    // Handles grow with every window made, so the map's order is the order of making.
+    for (const auto& [handle, window] : Windows())
+        if (window->alive && window->parent == parent && (window->style & WS_CHILD))
+            f(handle, *window);
+}
+
 bool AnyWindowAlive()
 {
     for (const auto& [handle, window] : Windows())
@@ -105,15 +113,20 @@ ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* windowClass)
 }
 
 HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                            int height, HWND parent, HMENU, HINSTANCE, LPVOID)
+                            int height, HWND parent, HMENU menu, HINSTANCE, LPVOID)
 {
     if (!HasDisplay() || !className || IS_INTRESOURCE(className))
         return nullptr;
+    // The one child control there is: an edit control, which draws on its parent's pixels. A
+    // child's menu argument is its control identifier.
+    if (style & WS_CHILD) {
+        if (!IsEditClass(className))
+            return nullptr;
+        return CreateEdit(windowName, style, x, y, width, height, parent,
+                          static_cast<int>(reinterpret_cast<uintptr_t>(menu)));
+    }
     auto cls = Classes().find(className);
     if (cls == Classes().end())
-        return nullptr;
-    // Only top-level windows exist so far; a child control would draw on its parent's pixels.
-    if (style & WS_CHILD)
         return nullptr;
     auto window = std::make_unique<Window>();
     window->className = className;
@@ -193,8 +206,16 @@ LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM l
     constexpr LPARAM altHeld = LPARAM(1) << 29;
     switch (message) {
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F4 && (lParam & altHeld))
-            SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // ALT+F4 closes the top-level window, also when a child control has the keys.
+        if (wParam == VK_F4 && (lParam & altHeld)) {
+            HWND root = window;
+            while (Window* w = LiveWindow(root)) {
+                if (!(w->style & WS_CHILD) || !w->parent)
+                    break;
+                root = w->parent;
+            }
+            SendMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
@@ -250,6 +271,8 @@ BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text)
     Window* w = LiveWindow(window);
     if (!w)
         return FALSE;
+    if (IsEdit(window))
+        return SetEditText(window, text);
     w->text = text ? text : L"";
     return TRUE;
 }
@@ -274,5 +297,9 @@ HWND WINAPI SetFocus(HWND window)
         return nullptr;
     HWND previous = FocusWindow();
     focusWindow = window;
+    if (previous != window) {
+        NotifyFocus(previous, false);
+        NotifyFocus(window, true);
+    }
     return previous;
 }

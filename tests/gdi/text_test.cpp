@@ -1,6 +1,7 @@
-// Text: the opaque box is the sum of whole-pixel advances wide and one cell high, glyphs blend
-// from the background toward the text colour, and Cyrillic has real glyphs. Expected widths come
-// from Arial's advance widths (font units of a 2048 em), which Liberation Sans shares.
+// Text: the opaque box (and the measured extent) is the sum of whole-pixel advances wide and one
+// cell high, glyphs blend from the background toward the text colour, and Cyrillic has real
+// glyphs. Expected widths come from Arial's advance widths (font units of a 2048 em), which
+// Liberation Sans shares.
 #include "canvas.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,11 @@ TEST_P(TextBoxes, BoxIsTheAdvancesByTheCell) {
         canvas.Replace(CreateFontW(c.height, c.width, 0, 0, FW_DONTCARE, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 1, L"Arial"));
     SetTextColor(canvas.dc, kRed);
     ASSERT_TRUE(TextOutW(canvas.dc, 7, 5, c.text.c_str(), c.count));
+    // The measured extent is the box that was filled.
+    SIZE extent{};
+    ASSERT_TRUE(GetTextExtentPoint32W(canvas.dc, c.text.c_str(), c.count, &extent));
+    EXPECT_EQ(extent.cx, c.boxWidth);
+    EXPECT_EQ(extent.cy, c.boxHeight);
 
     const Box box = Touched(canvas);
     EXPECT_EQ(box.left, 7);

@@ -67,6 +67,7 @@ Key KeyNamed(const std::string& name)
     } named[] = {
         {"escape", VK_ESCAPE, 0x1B}, {"space", VK_SPACE, U' '}, {"enter", VK_RETURN, U'\r'},
         {"backspace", VK_BACK, 0x08}, {"left", VK_LEFT, 0}, {"right", VK_RIGHT, 0}, {"delete", VK_DELETE, 0},
+        {"up", VK_UP, 0}, {"down", VK_DOWN, 0}, {"home", VK_HOME, 0}, {"end", VK_END, 0},
     };
     for (const auto& n : named)
         if (name == n.name)

@@ -206,6 +206,8 @@ int VirtualKey(SDL_Keycode key)
     case SDLK_RIGHT: return VK_RIGHT;
     case SDLK_UP: return VK_UP;
     case SDLK_DOWN: return VK_DOWN;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
     case SDLK_F4: return VK_F4;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return VK_SHIFT;

@@ -16,7 +16,7 @@ Module.qorin = (function () {
 
   const namedKeys = {
     Escape: 0x1B, Space: 0x20, Enter: 0x0D, NumpadEnter: 0x0D, Backspace: 0x08, Delete: 0x2E,
-    ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, F4: 0x73,
+    ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, Home: 0x24, End: 0x23, F4: 0x73,
     ShiftLeft: 0x10, ShiftRight: 0x10, ControlLeft: 0x11, ControlRight: 0x11, AltLeft: 0x12, AltRight: 0x12,
   };
   // Characters the keys type unshifted on a US layout; web.cpp turns them into virtual keys.
