@@ -42,6 +42,8 @@ const Program kPrograms[] = {
      {{"start button", "276 738"}, {"plus button", "606 738"}, {"slider thumb", "458 754"}, {"cover", "600 326"}}},
     {"Qorin2", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
      {{"start button", "86 738"}, {"circular scene button", "100 270"}, {"elliptical scene button", "100 380"}}},
+    {"Qorin4", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
+     {{"start button", "86 738"}, {"plus button", "416 738"}, {"phase slider thumb", "100 593"}, {"phase field", "175 595"}}},
 };
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
@@ -240,7 +242,7 @@ TEST(Stress, DamagedPictures)
                 RunResult r = RunProgram(p.name, script, o);
                 const std::string what = std::string(p.name) + " with " + file.string() + " " + damageNames[damage];
                 ExpectCleanEnd(r, what);
-                EXPECT_EQ(r.frames, 40) << what;
+                EXPECT_GE(r.frames, 40) << what << ": ended early";
                 ExpectObjectsConstant(r, what);
             }
         }
@@ -313,7 +315,7 @@ TEST_P(Soak, DISABLED_ObjectsAndMemoryStayFlat)
     o.env["QORIN_REPORT"] = "1000,50000,100000";
     RunResult r = RunProgram(p.name, storm.text, o);
     ExpectCleanEnd(r, p.name);
-    ASSERT_EQ(r.frames, 100000) << r.out;
+    ASSERT_GE(r.frames, 100000) << r.out;
     ExpectObjectsConstant(r, p.name);
     const long early = r.reports[1000].second, late = r.reports[100000].second;
     std::printf("%s: objects %d, resident %ld KiB at frame 1000, %ld KiB at frame 100000\n", p.name,
