@@ -49,8 +49,9 @@ for program in "${programs[@]}"; do
     script="$root/web/cards/$program.script" frames=30
   fi
   for lang in en ru; do
+    # The shot names the frame: a program that sleeps after its message ends one frame later.
     (cd "$build/pictures/$lang/$program" && QORIN_VIDEO=headless QORIN_SIZE=1024x768 QORIN_SCRIPT="$script" \
-      QORIN_FRAMES=$frames QORIN_OUT="$cards/$program-$lang" "$build/bin/$program" >/dev/null)
+      QORIN_FRAMES=$frames QORIN_SHOT=$frames QORIN_OUT="$cards/$program-$lang" "$build/bin/$program" >/dev/null)
     cp "$cards/$program-$lang/frame-$frames.png" "$dist/cards/$program-$lang.png"
   done
 done
