@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <sstream>
 #include <vector>
 
@@ -145,6 +146,23 @@ TEST(Qorin3, LayoutAt1024x768)
     // passes at the start phase, above the flux axis that covers its bottom row.
     EXPECT_TRUE(ShowsPicture(covered, 255, 713, Crop(LoadPicture("Qorin3", "scr.bmp"), 0, 0, 30, 50), "scr.bmp"));
     EXPECT_TRUE(ShowsPicture(open, 964, 603, Crop(LoadPicture("Qorin3", "k.bmp"), 0, 0, 20, 39), "k.bmp"));
+}
+
+TEST(Qorin3, RunsWithEitherLanguagesPictures)
+{
+    for (const char* lang : {"en", "ru"}) {
+        RunOptions o;
+        o.lang = lang;
+        RunResult r = RunProgram("Qorin3", "", o);
+        ExpectFinished(r);
+        for (auto [file, x, y] : {std::tuple{"top.bmp", 10, 10}, {"pto.bmp", 462, 513}, {"ex.bmp", 853, 10}}) {
+            const Frame picture = LoadPicture("Qorin3", file, lang);
+            ASSERT_FALSE(picture.Empty()) << lang << " " << file;
+            EXPECT_TRUE(ShowsPicture(r.Last(), x, y, picture, std::string(lang) + "-" + file));
+        }
+    }
+    // The two sets differ where there are words.
+    EXPECT_NE(LoadPicture("Qorin3", "top.bmp", "en").pixels, LoadPicture("Qorin3", "top.bmp", "ru").pixels);
 }
 
 TEST(Qorin3, ArrowsStandInFixedColumns)
