@@ -123,6 +123,7 @@ TEST(Qorin3, LayoutAt1024x768)
         {600, 402, white}, {600, 403, black}, {600, 663, black}, {600, 664, white},
         {20, 500, black},  {1004, 500, black}, {1005, 500, white},
         {163, 140, axisGrey}, {164, 140, axisGrey}, {165, 140, white},       // electric axis, above the crest
+        {164, 200, red}, {164, 166, red},  // at phase 0 the origin's arrow is A sin(164/110), up to row 163
         {163, 500, axisGrey}, {164, 500, axisGrey}, {165, 500, white},       // flux panel's vertical axis
         {500, 642, axisGrey}, {500, 643, axisGrey}, {500, 644, white},       // flux axis
     };
