@@ -1,9 +1,13 @@
 // Lines: the 1-pixel Bresenham rasterizer, the capsule of wider pens, MoveToEx and LineTo.
 // Both rasterizers compute each pixel from a closed formula, so they start directly at the
-// first pixel inside the bitmap and never walk the part of a line that lies outside it.
+// first pixel inside the bitmap and never walk the part of a line that lies outside it; the
+// runs of short wide segments, a few pixels each, are kept per shape and reused.
 #include "raster.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace qp {
 namespace {
@@ -124,9 +128,9 @@ void DrawThinLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1
     if (wrote) ++bitmap.version;
 }
 
-void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, uint32_t pixel) {
-    if (x0 == x1 && y0 == y1) return;
-    width = std::clamp(width, 2, kMaxPenWidth);
+namespace {
+
+Capsule MakeCapsule(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width) {
     Capsule capsule{};
     capsule.ax = 2 * x0;
     capsule.ay = 2 * y0;
@@ -137,11 +141,12 @@ void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1
     capsule.lengthSquared = Int128(capsule.dx) * capsule.dx + Int128(capsule.dy) * capsule.dy;
     capsule.shift = width % 2 == 0 ? 1 : 0;
     capsule.radiusSquared = Int128(width) * width;
+    return capsule;
+}
 
-    const int64_t left = std::max<int64_t>(std::min(x0, x1) - width, 0);
-    const int64_t right = std::min<int64_t>(std::max(x0, x1) + width, bitmap.width - 1);
-    const int64_t top = std::max<int64_t>(std::min(y0, y1) - width, 0);
-    const int64_t bottom = std::min<int64_t>(std::max(y0, y1) + width, bitmap.height - 1);
+// Calls run(py, first, last) for every row of the box that the capsule covers.
+template <class Run>
+void CapsuleRuns(const Capsule& capsule, int64_t left, int64_t right, int64_t top, int64_t bottom, Run run) {
     for (int64_t py = top; py <= bottom; ++py) {
         // Each row of a convex shape is one run: find a covered seed next to the closest
         // point, then the run's ends by bisection.
@@ -162,8 +167,58 @@ void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1
             const int64_t mid = lo + (hi - lo + 1) / 2;
             if (capsule.Covers(mid, py)) lo = mid; else hi = mid - 1;
         }
-        FillSpan(bitmap, py, runLeft, lo, pixel);
+        run(py, runLeft, lo);
     }
+}
+
+// A wide line's pixels depend only on its end points' difference and its width, so the curves
+// that programs draw from short segments repeat a few shapes. A short shape's runs are computed
+// once, relative to the start point, over its whole extent: a run cut by the bitmap's edge is
+// then the same as the one computed inside the edge, since each row's run is contiguous.
+constexpr int64_t kShortReach = 64;
+constexpr int kShortWidth = 32;
+
+struct Shape {
+    int64_t top = 0;                                 // first row, relative to the start point
+    std::vector<std::pair<int64_t, int64_t>> runs;   // per row from top; first > last: empty
+};
+
+const Shape& ShortShape(int64_t dx, int64_t dy, int width) {
+    static std::unordered_map<uint32_t, Shape> shapes;
+    const uint32_t key = static_cast<uint32_t>(((dx + kShortReach) << 20) | ((dy + kShortReach) << 8) | width);
+    if (auto found = shapes.find(key); found != shapes.end()) return found->second;
+    if (shapes.size() >= 8192) shapes.clear();
+    Shape shape;
+    const int64_t left = std::min<int64_t>(0, dx) - width, right = std::max<int64_t>(0, dx) + width;
+    shape.top = std::min<int64_t>(0, dy) - width;
+    const int64_t bottom = std::max<int64_t>(0, dy) + width;
+    shape.runs.assign(static_cast<size_t>(bottom - shape.top + 1), {1, 0});
+    CapsuleRuns(MakeCapsule(0, 0, dx, dy, width), left, right, shape.top, bottom,
+                [&](int64_t py, int64_t first, int64_t last) { shape.runs[static_cast<size_t>(py - shape.top)] = {first, last}; });
+    return shapes.emplace(key, std::move(shape)).first->second;
+}
+
+}  // namespace
+
+void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, uint32_t pixel) {
+    if (x0 == x1 && y0 == y1) return;
+    width = std::clamp(width, 2, kMaxPenWidth);
+    const int64_t dx = x1 - x0, dy = y1 - y0;
+    if (Abs64(dx) <= kShortReach && Abs64(dy) <= kShortReach && width <= kShortWidth) {
+        const Shape& shape = ShortShape(dx, dy, width);
+        for (size_t i = 0; i < shape.runs.size(); ++i) {
+            const auto [first, last] = shape.runs[i];
+            if (first <= last) FillSpan(bitmap, y0 + shape.top + static_cast<int64_t>(i), x0 + first, x0 + last, pixel);
+        }
+        return;
+    }
+
+    const int64_t left = std::max<int64_t>(std::min(x0, x1) - width, 0);
+    const int64_t right = std::min<int64_t>(std::max(x0, x1) + width, bitmap.width - 1);
+    const int64_t top = std::max<int64_t>(std::min(y0, y1) - width, 0);
+    const int64_t bottom = std::min<int64_t>(std::max(y0, y1) + width, bitmap.height - 1);
+    CapsuleRuns(MakeCapsule(x0, y0, x1, y1, width), left, right, top, bottom,
+                [&](int64_t py, int64_t first, int64_t last) { FillSpan(bitmap, py, first, last, pixel); });
 }
 
 }  // namespace qp

@@ -6,13 +6,82 @@
 
 #include <algorithm>
 #include <new>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 namespace qp {
 namespace {
 
+// The live objects by address: open addressing with linear probing in a table at most half
+// full. Programs create and delete a pen or brush for nearly every line they draw, so lookups,
+// inserts and erases are the hot path; an erase pulls the later entries of its probe run back,
+// so no deleted markers pile up.
+class LiveSet {
+public:
+    GdiObject* Find(const void* key) const {
+        if (count_ == 0) return nullptr;
+        for (size_t i = Home(key);; i = (i + 1) & mask_) {
+            if (!slots_[i]) return nullptr;
+            if (slots_[i] == key) return slots_[i];
+        }
+    }
+
+    void Insert(GdiObject* object) {
+        if (2 * (count_ + 1) > slots_.size()) Grow();
+        size_t i = Home(object);
+        for (; slots_[i]; i = (i + 1) & mask_)
+            if (slots_[i] == object) return;
+        slots_[i] = object;
+        ++count_;
+    }
+
+    bool Erase(const void* key) {
+        if (count_ == 0) return false;
+        size_t hole = Home(key);
+        for (; slots_[hole] != key; hole = (hole + 1) & mask_)
+            if (!slots_[hole]) return false;
+        slots_[hole] = nullptr;
+        --count_;
+        // An entry further along the run moves into the hole unless its home lies cyclically in
+        // (hole, j]: then a probe from its home still reaches it without crossing the hole.
+        for (size_t j = (hole + 1) & mask_; slots_[j]; j = (j + 1) & mask_) {
+            const size_t home = Home(slots_[j]);
+            const bool reachable = hole < j ? (hole < home && home <= j) : (hole < home || home <= j);
+            if (reachable) continue;
+            slots_[hole] = slots_[j];
+            slots_[j] = nullptr;
+            hole = j;
+        }
+        return true;
+    }
+
+    template <class Predicate> size_t CountIf(Predicate predicate) const {
+        return static_cast<size_t>(std::count_if(slots_.begin(), slots_.end(),
+                                                 [&](const GdiObject* o) { return o && predicate(*o); }));
+    }
+
+private:
+    size_t Home(const void* key) const {
+        // Fibonacci hashing: the multiply spreads the aligned addresses over the high bits.
+        return static_cast<size_t>((reinterpret_cast<uintptr_t>(key) * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
+    }
+
+    void Grow() {
+        std::vector<GdiObject*> old(slots_.size() * 2, nullptr);
+        old.swap(slots_);
+        mask_ = slots_.size() - 1;
+        count_ = 0;
+        for (GdiObject* o : old)
+            if (o) Insert(o);
+    }
+
+    std::vector<GdiObject*> slots_ = std::vector<GdiObject*>(64, nullptr);
+    size_t mask_ = 63;
+    size_t count_ = 0;
+};
+
 struct Registry {
-    std::unordered_map<const void*, GdiObject*> live;
+    LiveSet live;
 };
 
 // Never destroyed: other layers may still release objects while static destructors run.
@@ -109,9 +178,7 @@ HGDIOBJ Handle(GdiObject* object) { return object; }
 GdiObject* Lookup(const void* handle) {
     if (!handle) return nullptr;
     Stocks();  // the stock objects are live from the first look on
-    auto& live = Objects().live;
-    auto found = live.find(handle);
-    return found == live.end() ? nullptr : found->second;
+    return Objects().live.Find(handle);
 }
 
 DeviceContext* LookupDc(HDC dc) {
@@ -120,14 +187,11 @@ DeviceContext* LookupDc(HDC dc) {
     return static_cast<DeviceContext*>(object);
 }
 
-void RegisterObject(GdiObject* object) { Objects().live.emplace(object, object); }
+void RegisterObject(GdiObject* object) { Objects().live.Insert(object); }
 
 bool Release(GdiObject* object) {
     if (!object || object->stock || object->selections > 0) return false;
-    auto& live = Objects().live;
-    auto found = live.find(object);
-    if (found == live.end()) return false;
-    live.erase(found);
+    if (!Objects().live.Erase(object)) return false;
     if (object->kind == Kind::Dc || object->kind == Kind::MemDc) DropSelections(*static_cast<DeviceContext*>(object));
     delete object;
     return true;
@@ -135,10 +199,7 @@ bool Release(GdiObject* object) {
 
 size_t LiveObjectCount() {
     Stocks();
-    const auto& live = Objects().live;
-    return static_cast<size_t>(std::count_if(live.begin(), live.end(), [](const auto& entry) {
-        return !entry.second->stock && entry.second->kind != Kind::Dc;
-    }));
+    return Objects().live.CountIf([](const GdiObject& o) { return !o.stock && o.kind != Kind::Dc; });
 }
 
 Bitmap* NewBitmap(int width, int height, uint32_t fill) {
