@@ -42,6 +42,8 @@ const Program kPrograms[] = {
      {{"start button", "276 738"}, {"plus button", "606 738"}, {"slider thumb", "458 754"}, {"cover", "600 326"}}},
     {"Qorin2", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
      {{"start button", "86 738"}, {"circular scene button", "100 270"}, {"elliptical scene button", "100 380"}}},
+    {"Qorin3", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {21, 713, 150, 50},
+     {{"start button", "96 738"}, {"plus button", "426 738"}, {"slider thumb", "294 754"}, {"flux panel", "500 550"}}},
     {"Qorin4", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
      {{"start button", "86 738"}, {"plus button", "416 738"}, {"phase slider thumb", "100 593"}, {"phase field", "175 595"}}},
 };
