@@ -1,7 +1,10 @@
 // Qorin5's diagram: the field panel's three-axis frame, the density and flux panels (drawn once
 // onto sceneSurface), and every frame the five curves, the field and flux arrows and the borders.
 // The electric field is a cosine and the magnetic field a sine of the distance from the origin.
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <span>
 
 #include "Qorin5.h"
 
@@ -93,11 +96,76 @@ struct PlotPoint {
     int x, y;
 };
 
-static void CurveTo(PlotPoint& previous, PlotPoint current, COLORREF colour)
+// A curve's pending straight piece: consecutive segments that continue in the same direction
+// are drawn as one line, which covers exactly the pixels the short ones would (a wide line is
+// every pixel centre within the pen's reach of the segment). Pending pieces never share a
+// pixel's reach, and anything drawn at once first draws the pieces it could touch, so every
+// pixel ends up with the colour it gets when each segment is drawn on its own, in order.
+struct CurvePiece {
+    COLORREF colour;
+    bool open = false;
+    PlotPoint from{}, to{};
+    RECT reach{};  // the piece's box grown by the pen's reach
+};
+
+// A 3-px pen reaches at most 1.5 px from its centre line.
+static const int penReach = 2;
+
+static RECT Reach(PlotPoint a, PlotPoint b, int margin)
 {
-    UsePen(backBuffer, 3, colour);
-    DrawLine(backBuffer, previous.x, previous.y, current.x, current.y);
-    previous = current;
+    return RECT{std::min(a.x, b.x) - margin, std::min(a.y, b.y) - margin, std::max(a.x, b.x) + margin,
+                std::max(a.y, b.y) + margin};
+}
+
+static bool Overlap(const RECT& a, const RECT& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+static void DrawPiece(CurvePiece& piece)
+{
+    if (!piece.open)
+        return;
+    UsePen(backBuffer, 3, piece.colour);
+    DrawLine(backBuffer, piece.from.x, piece.from.y, piece.to.x, piece.to.y);
+    piece.open = false;
+}
+
+static void DrawPiecesWithin(std::span<CurvePiece> pieces, const RECT& area, const CurvePiece* except)
+{
+    for (CurvePiece& piece : pieces)
+        if (&piece != except && piece.open && Overlap(piece.reach, area))
+            DrawPiece(piece);
+}
+
+// The next segment of one curve, from its previous point to its current one. A segment within
+// the hidden area (the white strip drawn over the plot's right end) is left out.
+static void CurveTo(std::span<CurvePiece> pieces, CurvePiece& piece, PlotPoint from, PlotPoint to, const RECT& hidden)
+{
+    // A wide line of no length draws nothing.
+    if (from.x == to.x && from.y == to.y)
+        return;
+    const RECT reach = Reach(from, to, penReach);
+    if (reach.left >= hidden.left && reach.top >= hidden.top && reach.right <= hidden.right &&
+        reach.bottom <= hidden.bottom)
+        return;
+    const long ux = piece.to.x - piece.from.x, uy = piece.to.y - piece.from.y;
+    const long vx = to.x - from.x, vy = to.y - from.y;
+    const bool continues = piece.open && piece.to.x == from.x && piece.to.y == from.y && ux * vy == uy * vx &&
+                           ux * vx + uy * vy > 0;
+    if (continues) {
+        piece.to = to;
+        piece.reach = RECT{std::min(piece.reach.left, reach.left), std::min(piece.reach.top, reach.top),
+                           std::max(piece.reach.right, reach.right), std::max(piece.reach.bottom, reach.bottom)};
+    } else {
+        DrawPiece(piece);
+        piece.open = true;
+        piece.from = from;
+        piece.to = to;
+        piece.reach = reach;
+    }
+    // What the other curves hold near the new segment was drawn before it.
+    DrawPiecesWithin(pieces, piece.reach, &piece);
 }
 
 void DrawStandingWave(double A, double phase, double electricFactor, double magneticFactor, bool fluxPanelOpen)
@@ -110,7 +178,12 @@ void DrawStandingWave(double A, double phase, double electricFactor, double magn
     // the spacing is 0 and no arrow is drawn.
     const int spacing = Trunc(A * 3.1415 / 3);
 
-    PlotPoint electric{}, magnetic{}, electricDensity{}, magneticDensity{}, flux{};
+    // In drawing order: electric, magnetic, electric density, magnetic density, flux.
+    CurvePiece pieces[5] = {{electricRed}, {magneticBlue}, {electricRed}, {magneticBlue}, {fluxGreen}};
+    PlotPoint previous[5] = {};
+    // DrawPanelBorders whitens columns W - 20 to W - 1 from row D/10 + 60 down; past the screen's
+    // edges nothing is drawn anyway.
+    const RECT strip{W - 20, D / 10 + 60, INT_MAX, INT_MAX};
     for (double x = X0; x < W + A - 20; x += 1.0) {
         const int xi = Trunc(x);
         const double u = x / A + phase;
@@ -121,26 +194,25 @@ void DrawStandingWave(double A, double phase, double electricFactor, double magn
         const double m = 0.85 * h;
         const int xH = Trunc(xi - root3 * m / 2), yH = Trunc(m / 2 + Y0);
 
-        const PlotPoint points[] = {
+        const PlotPoint points[5] = {
             {xi, yE}, {xH, yH}, {xi, Trunc(Yw - 2 * e * e / A)}, {xi, Trunc(Yw - 2 * h * h / A)},
             {xi, Trunc(Ys - 8 * e * h / A)},
         };
-        if (x == X0) {
-            electric = points[0];
-            magnetic = points[1];
-            electricDensity = points[2];
-            magneticDensity = points[3];
-            flux = points[4];
+        for (int curve = 0; curve < 5; ++curve) {
+            if (x == X0)
+                previous[curve] = points[curve];
+            CurveTo(pieces, pieces[curve], previous[curve], points[curve], strip);
+            previous[curve] = points[curve];
         }
-        CurveTo(electric, points[0], electricRed);
-        CurveTo(magnetic, points[1], magneticBlue);
-        CurveTo(electricDensity, points[2], electricRed);
-        CurveTo(magneticDensity, points[3], magneticBlue);
-        CurveTo(flux, points[4], fluxGreen);
 
         const int L = Trunc(4 * e * h / A);
         if (spacing <= 0 || Trunc(x - X0) % spacing != 0)
             continue;
+
+        // Heads reach 8 px beyond the shafts' ends.
+        const int arrowLeft = std::min({xi, xi + L, xH}) - 8, arrowRight = std::max({xi, xi + L, xH}) + 8;
+        const int arrowTop = std::min({Y0, yE, yH}) - 8, arrowBottom = std::max({Y0, yE, yH}) + 8;
+        DrawPiecesWithin(pieces, Reach({arrowLeft, arrowTop}, {arrowRight, arrowBottom}, penReach), nullptr);
 
         // Arrows of 8 pixels or less are left out whole, shaft included.
         UsePen(backBuffer, 3, fluxGreen);
@@ -178,6 +250,8 @@ void DrawStandingWave(double A, double phase, double electricFactor, double magn
             DrawLine(backBuffer, xH, yH, xH + 2, yH - 5);
         }
     }
+    for (CurvePiece& piece : pieces)
+        DrawPiece(piece);
 }
 
 void DrawPanelBorders(double A)
