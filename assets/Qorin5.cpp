@@ -13,10 +13,11 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kDark = RGB(25, 25, 25);
 constexpr COLORREF kGrey = RGB(80, 80, 80);
 constexpr COLORREF kTitleBlue = RGB(0, 50, 150);
-// The colours of the curves on screen, so a label matches what it names.
-constexpr COLORREF kElectricRed = RGB(250, 5, 5);
-constexpr COLORREF kMagneticBlue = RGB(0, 5, 250);
-constexpr COLORREF kFluxGreen = RGB(0, 175, 50);
+// A shade darker than the curves on screen, so a label matches what it names but no pixel of
+// it passes for a point of a curve.
+constexpr COLORREF kElectricRed = RGB(200, 0, 0);
+constexpr COLORREF kMagneticBlue = RGB(0, 0, 200);
+constexpr COLORREF kFluxGreen = RGB(0, 140, 40);
 
 // Axis labels, 40 x 40: one bold letter; a vector gets a small arrow over it.
 void Letter(Canvas& c, const wchar_t* letter, COLORREF colour, bool vector) {
