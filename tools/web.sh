@@ -48,9 +48,11 @@ for program in "${programs[@]}"; do
   if [ -f "$root/web/cards/$program.script" ]; then
     script="$root/web/cards/$program.script" frames=30
   fi
+  # The frame is asked for by number: a program that sleeps after taking its last message ends one
+  # more frame before it sees the window close.
   for lang in en ru; do
     (cd "$build/pictures/$lang/$program" && QORIN_VIDEO=headless QORIN_SIZE=1024x768 QORIN_SCRIPT="$script" \
-      QORIN_FRAMES=$frames QORIN_OUT="$cards/$program-$lang" "$build/bin/$program" >/dev/null)
+      QORIN_FRAMES=$frames QORIN_SHOT=$frames QORIN_OUT="$cards/$program-$lang" "$build/bin/$program" >/dev/null)
     cp "$cards/$program-$lang/frame-$frames.png" "$dist/cards/$program-$lang.png"
   done
 done

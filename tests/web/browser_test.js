@@ -158,12 +158,13 @@ async function layout(dist, name) {
   });
 }
 
-// The runner's frame 1 at the page's size.
+// The runner's frame 1 at the page's size, asked for by number: a program that sleeps after
+// taking its last message ends a second frame before it sees the window close.
 function runnerFrame(exe, pictures, out) {
   fs.rmSync(out, { recursive: true, force: true });
   execFileSync(exe, [], {
     cwd: pictures, stdio: ['ignore', 'ignore', 'inherit'],
-    env: Object.assign({}, process.env, { QORIN_VIDEO: 'headless', QORIN_SIZE: `${width}x${height}`, QORIN_FRAMES: '1', QORIN_OUT: out }),
+    env: Object.assign({}, process.env, { QORIN_VIDEO: 'headless', QORIN_SIZE: `${width}x${height}`, QORIN_FRAMES: '1', QORIN_SHOT: '1', QORIN_OUT: out }),
   });
   return fs.readFileSync(path.join(out, 'frame-1.png'));
 }
