@@ -48,6 +48,8 @@ for program in "${programs[@]}"; do
   if [ -f "$root/web/cards/$program.script" ]; then
     script="$root/web/cards/$program.script" frames=30
   fi
+  # The frame is asked for by number: a program that sleeps after taking its last message ends one
+  # more frame before it sees the window close.
   for lang in en ru; do
     # The frame is named: a program that sleeps after its frame's message ends one frame later.
     (cd "$build/pictures/$lang/$program" && QORIN_VIDEO=headless QORIN_SIZE=1024x768 QORIN_SCRIPT="$script" \
