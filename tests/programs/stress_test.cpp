@@ -46,6 +46,9 @@ const Program kPrograms[] = {
      {{"start button", "96 738"}, {"plus button", "426 738"}, {"slider thumb", "294 754"}, {"flux panel", "500 550"}}},
     {"Qorin4", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
      {{"start button", "86 738"}, {"plus button", "416 738"}, {"phase slider thumb", "100 593"}, {"phase field", "175 595"}}},
+    {"Qorin5", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {21, 713, 150, 50},
+     {{"start button", "96 738"}, {"minus button", "226 738"}, {"slider thumb", "318 754"}, {"density panel", "500 400"},
+      {"flux panel", "500 600"}}},
 };
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
