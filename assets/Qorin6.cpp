@@ -37,8 +37,10 @@ void SceneIcon(Canvas& c, int left, int top, bool fromMedium, COLORREF arrow) {
 void SceneFace(Canvas& c, Lang lang, bool fromMedium, bool button) {
     const COLORREF ink = button ? kWhite : kTitleBlue;
     SceneIcon(c, 7, 8, fromMedium, kIncident);
-    const wchar_t* line1 = fromMedium ? Say(lang, L"From a medium", L"Из среды") : Say(lang, L"From vacuum", L"Из вакуума");
-    const wchar_t* line2 = fromMedium ? Say(lang, L"into vacuum", L"в вакуум") : Say(lang, L"into a medium", L"в среду");
+    const wchar_t* line1 =
+        fromMedium ? Say(lang, L"From a medium", L"Из среды") : Say(lang, L"From vacuum", L"Из вакуума");
+    const wchar_t* line2 =
+        fromMedium ? Say(lang, L"into vacuum", L"в вакуум") : Say(lang, L"into a medium", L"в среду");
     TextCentred(c, line1, {19, true}, {58, 4, 196, 24}, ink);
     TextCentred(c, line2, {19, true}, {58, 26, 196, 46}, ink);
 }
@@ -91,7 +93,8 @@ void IndexTrack(Canvas& c, Lang lang) {
     for (int tenth = 1; tenth <= 9; ++tenth)
         if (tenth != 5) Mark(c, thumbLeftAtOne + tenth * 800 / 70 + halfThumb, L"");
     TextCentred(c, Say(lang, L"refractive index", L"показатель"), {19, true}, {4, 6, 200, 24}, kDark);
-    TextCentred(c, Say(lang, L"of the medium, n", L"преломления среды n"), {19, true}, {4, 27, 200, 45}, kDark);
+    TextCentred(c, Say(lang, L"of the medium, n", L"преломления среды n"), {19, true}, {4, 27, 200, 45},
+                kDark);
 }
 
 // Speed track, 143 x 50. The thumb's left edge is at column 7 + 160 v for v up to 0.7.
