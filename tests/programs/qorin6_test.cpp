@@ -343,6 +343,25 @@ TEST(Qorin6, HowRunsEnd)
     }
 }
 
+TEST(Qorin6, ScreensTooShortForTheLayoutStillRun)
+{
+    // (H - 190) / 4 is the wave scale A: at 0 the tick step is 0, at 1 the medium's step is under
+    // a pixel, so a tick run could never move on; below 190 A is negative. Each run must reach
+    // its frame limit in both scenes.
+    struct Case { const char* size; int height; } cases[] = {{"640x190", 190}, {"640x195", 195}, {"640x120", 120}};
+    for (auto& c : cases) {
+        // Scene 1's switch button is at (W - 210, H - 60), start/pause at (11, H - 55).
+        for (const std::string& scene : {std::string(""), Click(1, 640 - 110, c.height - 35)}) {
+            RunOptions o;
+            o.size = c.size;
+            o.frames = 4;
+            RunResult r = RunProgram("Qorin6", scene + Click(3, 86, c.height - 30), o);
+            ExpectFinished(r);
+            EXPECT_EQ(r.frames, 4) << c.size << (scene.empty() ? " scene 1" : " scene 2");
+        }
+    }
+}
+
 TEST(Qorin6, WavesAtTheBoundary)
 {
     // n is pulled to an end in frame 4, then the waves run: frame 5, the first drawn with the new
