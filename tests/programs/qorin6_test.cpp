@@ -330,6 +330,9 @@ TEST(Qorin6, HowRunsEnd)
         // The window goes while the switch button is held: the other scene must not start.
         {"ALT+F4 while scene 1's switch is held", "1 down 914 733\n2 close\n", 2, -1},
         {"ALT+F4 while scene 2's switch is held", SwitchToScene2(1) + "3 down 914 673\n4 close\n", 4, -1},
+        // No release can come once the window is gone: the drags end on their own.
+        {"ALT+F4 while the index thumb is dragged", "1 down 310 694\n1 move 290 694\n2 close\n", 2, -1},
+        {"ALT+F4 while the speed thumb is dragged", "1 down 268 754\n1 move 300 754\n2 close\n", 2, -1},
     };
     for (auto& c : cases) {
         RunOptions o;
