@@ -50,6 +50,9 @@ const Program kPrograms[] = {
     {"Qorin5", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {21, 713, 150, 50},
      {{"start button", "96 738"}, {"minus button", "226 738"}, {"slider thumb", "318 754"}, {"density panel", "500 400"},
       {"flux panel", "500 600"}}},
+    {"Qorin6", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
+     {{"start button", "86 738"}, {"index slider thumb", "310 693"}, {"speed slider thumb", "269 754"},
+      {"upper switch slot", "914 673"}, {"lower switch slot", "914 733"}}},
 };
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
