@@ -89,7 +89,7 @@ private:
 };
 
 // A storm of `events` script lines: moves, left presses and releases with every modifier, right
-// presses, keys held and tapped, typed text and ALT accelerators, some 20 to a frame, and
+// presses, keys held and tapped, typed text and ALT accelerators, some 40 to a frame, and
 // one close at a random point of the second half. Escape and the exit button are left out so the
 // storm runs on. The close ends the program, or only the About box when that is open, so the run
 // is also closed a few frames after the storm's last event.
@@ -111,7 +111,7 @@ StormScript Storm(uint64_t seed, int events, const Program& program, int width, 
     const int closeAt = events / 2 + random.Below(events / 2);
     long frame = 0;
     for (int i = 0; i < events; ++i) {
-        if (random.Below(40) == 0)
+        if (random.Below(80) == 0)
             frame += 1 + random.Below(3);
         if (i == closeAt) {
             s << frame << " close\n";
@@ -188,7 +188,9 @@ void RunStorm(const StormCase& c, const std::string& size, int width, int height
     const StormScript storm = Storm(c.seed, 100000, *c.program, width, height);
     o.frames = static_cast<int>(storm.lastFrame) + 20;
     o.timeLimitSeconds = 300;
-    o.env["QORIN_REPORT"] = "1,50,200,400";
+    // From frame 300 on: until every scene and control has been used once, a first use may still
+    // leave a pen in a surface for good.
+    o.env["QORIN_REPORT"] = "300,600,1000";
     const std::string what = std::string(c.program->name) + " seed " + std::to_string(c.seed) + " at " + size;
     RunResult r = RunProgram(c.program->name, storm.text, o);
     ExpectCleanEnd(r, what);
@@ -200,7 +202,7 @@ class Storms : public testing::TestWithParam<StormCase> {};
 
 TEST_P(Storms, EndCleanly)
 {
-    RunStorm(GetParam(), "1024x768", 1024, 768);
+    RunStorm(GetParam(), "800x600", 800, 600);
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, Storms, testing::ValuesIn(StormCases(1, 2)), StormName);
@@ -273,13 +275,13 @@ TEST_P(DamagedPictures, LeaveTheProgramRunning)
                 out.put(static_cast<char>(random.Next()));
         }
         RunOptions o;
-        o.frames = 40;
+        o.frames = 20;
         o.pictureDir = folder.string();
-        o.env["QORIN_REPORT"] = "2,40";
+        o.env["QORIN_REPORT"] = "2,20";
         RunResult r = RunProgram(p.name, script, o);
         const std::string what = std::string(p.name) + " with " + file.string() + " " + damageNames[damage];
         ExpectCleanEnd(r, what);
-        EXPECT_GE(r.frames, 40) << what << ": ended early";
+        EXPECT_GE(r.frames, 20) << what << ": ended early";
         ExpectObjectsConstant(r, what);
     }
     fs::remove_all(folder);
