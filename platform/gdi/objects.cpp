@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <new>
 #include <cstdint>
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 namespace qp {
@@ -84,9 +86,14 @@ struct Registry {
     LiveSet live;
 };
 
-// Never destroyed: other layers may still release objects while static destructors run.
+// Never destroyed: other layers may still release objects while static destructors run. A plain
+// pointer, zero before any constructor runs, rather than a function's static: every call of
+// every drawing function passes through here.
+Registry* registry = nullptr;
+bool stocksMade = false;
+
 Registry& Objects() {
-    static Registry* registry = new Registry;
+    if (!registry) registry = new Registry;
     return *registry;
 }
 
@@ -120,7 +127,7 @@ Pen* StockPen(COLORREF color, int style) {
 Font* StockFont(int cellHeight) {
     auto font = std::make_unique<Font>();
     font->height = cellHeight;
-    font->face = L"Liberation Sans";
+    std::wcsncpy(font->face, L"Liberation Sans", std::size(font->face) - 1);
     return MakeStock(std::move(font));
 }
 
@@ -143,6 +150,7 @@ const Stock& Stocks() {
         placeholder->mono = true;
         placeholder->pixels.assign(1, 0xFFFFFF);
         s.placeholder = MakeStock(std::move(placeholder));
+        stocksMade = true;
         return s;
     }();
     return stock;
@@ -177,7 +185,7 @@ HGDIOBJ Handle(GdiObject* object) { return object; }
 
 GdiObject* Lookup(const void* handle) {
     if (!handle) return nullptr;
-    Stocks();  // the stock objects are live from the first look on
+    if (!stocksMade) Stocks();  // the stock objects are live from the first look on
     return Objects().live.Find(handle);
 }
 
