@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +47,12 @@ const Program kPrograms[] = {
      {{"start button", "96 738"}, {"plus button", "426 738"}, {"slider thumb", "294 754"}, {"flux panel", "500 550"}}},
     {"Qorin4", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
      {{"start button", "86 738"}, {"plus button", "416 738"}, {"phase slider thumb", "100 593"}, {"phase field", "175 595"}}},
+    {"Qorin5", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {21, 713, 150, 50},
+     {{"start button", "96 738"}, {"minus button", "226 738"}, {"slider thumb", "318 754"}, {"density panel", "500 400"},
+      {"flux panel", "500 600"}}},
+    {"Qorin6", [](int W, int) { return Rect{W - 171, 10, 150, 50}; }, {11, 713, 150, 50},
+     {{"start button", "86 738"}, {"index slider thumb", "310 693"}, {"speed slider thumb", "269 754"},
+      {"upper switch slot", "914 673"}, {"lower switch slot", "914 733"}}},
 };
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
@@ -265,6 +272,37 @@ TEST(Stress, DamagedPictures)
                 notBlack += f.At(x, y) != 0;
         EXPECT_EQ(notBlack, 0) << p.name << ": the start/pause area without its faces";
         fs::remove_all(folder);
+    }
+}
+
+// Screens from 1 x 1 up to 7680 x 4320 (the desktop and browser backends never go under
+// 640 x 480; the headless one takes any size): every program runs a short storm and ends, and
+// from 640 x 480 up its exit face stands at (W - 171, 10), as on every screen.
+TEST(Stress, OddScreens)
+{
+    const struct { int w, h; } sizes[] = {{1, 1}, {2, 3}, {17, 9}, {100, 100}, {320, 200}, {639, 479}, {640, 480},
+                                          {641, 1200}, {1366, 768}, {2560, 1080}, {3840, 2160}, {7680, 4320}};
+    for (const Program& p : kPrograms) {
+        const fs::path pictures = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
+        const Frame exitFace = LoadPicture(p.name, fs::exists(pictures / "ex.bmp") ? "ex.bmp" : "e.bmp");
+        for (const auto& size : sizes) {
+            const std::string name = std::string(p.name) + " at " + std::to_string(size.w) + "x" + std::to_string(size.h);
+            RunOptions o;
+            o.size = std::to_string(size.w) + "x" + std::to_string(size.h);
+            o.frames = 12;
+            // The largest screen is not written out: a PNG of it takes longer than the run.
+            const bool look = size.w >= 640 && size.h >= 480 && size.w < 7680;
+            o.shots = {look ? 2 : 999999};
+            o.timeLimitSeconds = 120;
+            RunResult r = RunProgram(p.name, StormWithoutClose(21, 200, p, std::max(size.w, 2), std::max(size.h, 2)), o);
+            ExpectCleanEnd(r, name);
+            EXPECT_GE(r.frames, 12) << name << ": ended early";
+            if (look) {
+                ASSERT_FALSE(r.Shot(2).Empty()) << name;
+                EXPECT_TRUE(ShowsPicture(r.Shot(2), size.w - 171, 10, exitFace, p.name + std::string("-odd-exit")))
+                    << name;
+            }
+        }
     }
 }
 
