@@ -2,14 +2,19 @@
 # Golden frames: hashes of chosen frames of every program at several sizes, under two scripts
 # (the benchmark's busiest frame and a walk over the controls). Record them before a change to
 # the drawing code and check them after it: every pixel must stay the same.
-#   tools/golden.sh record DIR     tools/golden.sh check DIR
+#   tools/golden.sh record DIR [PROGRAM...]     tools/golden.sh check DIR [PROGRAM...]
+# With programs named, only their lines are recorded or checked (the others in DIR are kept).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 mode="${1:-}"; dir="${2:-}"
-[[ ( "$mode" = record || "$mode" = check ) && -n "$dir" ]] || die "usage: tools/golden.sh record|check DIR"
-[ -x "$build/bin/Qorin1" ] || die "build first (no $build/bin/Qorin1)"
-programs=($(cd "$root" && ls -d Qorin[1-6] 2>/dev/null))
+[[ ( "$mode" = record || "$mode" = check ) && -n "$dir" ]] || die "usage: tools/golden.sh record|check DIR [PROGRAM...]"
+shift 2
+programs=("$@")
+[ ${#programs[@]} -gt 0 ] || programs=($(cd "$root" && ls -d Qorin[1-6] 2>/dev/null))
+for program in "${programs[@]}"; do
+  [ -x "$build/bin/$program" ] || die "build first (no $build/bin/$program)"
+done
 sizes=(640x480 1024x768 1366x768 1920x1080 3840x2160)
 frames=80
 shots=1,2,4,7,12,20,31,47,61,80
@@ -54,14 +59,26 @@ export build work frames shots
 
 xargs -P 2 -L 1 bash -c 'runOne "$@"' _ < "$work/runs" | sort -V > "$work/hashes.txt"
 
+# The lines of the programs run here, from a file of hashes.
+ownLines() {
+  local pattern
+  pattern="^($(IFS='|'; echo "${programs[*]}")) "
+  grep -E "$pattern" "$1" || true
+}
+
 if [ "$mode" = record ]; then
   mkdir -p "$dir"
-  cp "$work/hashes.txt" "$dir/hashes.txt"
-  echo "golden: recorded $(wc -l < "$dir/hashes.txt") lines in $dir/hashes.txt"
+  touch "$dir/hashes.txt"
+  { grep -v -E "^($(IFS='|'; echo "${programs[*]}")) " "$dir/hashes.txt" || true; cat "$work/hashes.txt"; } |
+    sort -V > "$work/merged.txt"
+  cp "$work/merged.txt" "$dir/hashes.txt"
+  echo "golden: recorded $(wc -l < "$work/hashes.txt") lines in $dir/hashes.txt"
 else
   [ -f "$dir/hashes.txt" ] || die "no $dir/hashes.txt"
-  if diff "$dir/hashes.txt" "$work/hashes.txt" > "$work/diff"; then
-    echo "golden: all $(wc -l < "$dir/hashes.txt") lines identical"
+  ownLines "$dir/hashes.txt" > "$work/expected.txt"
+  [ -s "$work/expected.txt" ] || die "no recorded lines for ${programs[*]} in $dir/hashes.txt"
+  if diff "$work/expected.txt" "$work/hashes.txt" > "$work/diff"; then
+    echo "golden: all $(wc -l < "$work/expected.txt") lines identical"
   else
     cat "$work/diff"
     echo "golden: frames differ" >&2
