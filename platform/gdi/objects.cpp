@@ -92,6 +92,10 @@ struct Registry {
 Registry* registry = nullptr;
 bool stocksMade = false;
 
+// The object looked up last (its handle is its address): a frame draws into the same surface
+// call after call. Release forgets it before the object is freed.
+GdiObject* lastFound = nullptr;
+
 Registry& Objects() {
     if (!registry) registry = new Registry;
     return *registry;
@@ -185,8 +189,11 @@ HGDIOBJ Handle(GdiObject* object) { return object; }
 
 GdiObject* Lookup(const void* handle) {
     if (!handle) return nullptr;
+    if (handle == lastFound) return lastFound;
     if (!stocksMade) Stocks();  // the stock objects are live from the first look on
-    return Objects().live.Find(handle);
+    GdiObject* found = Objects().live.Find(handle);
+    if (found) lastFound = found;
+    return found;
 }
 
 DeviceContext* LookupDc(HDC dc) {
@@ -200,6 +207,7 @@ void RegisterObject(GdiObject* object) { Objects().live.Insert(object); }
 bool Release(GdiObject* object) {
     if (!object || object->stock || object->selections > 0) return false;
     if (!Objects().live.Erase(object)) return false;
+    if (object == lastFound) lastFound = nullptr;
     if (object->kind == Kind::Dc || object->kind == Kind::MemDc) DropSelections(*static_cast<DeviceContext*>(object));
     delete object;
     return true;
