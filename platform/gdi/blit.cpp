@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 using namespace qp;
 
 namespace {
@@ -18,26 +14,6 @@ namespace {
 // into the cache first (at 3840x2160 a full-frame copy is about 1.5 times faster so). Smaller
 // copies stay in the cache, where a plain copy is as fast and leaves them warm for drawing.
 constexpr size_t kStreamingBytes = size_t{16} << 20;
-
-void CopyStreaming(uint32_t* to, const uint32_t* from, size_t count) {
-#if defined(__SSE2__)
-    // Pixels up to the first 16-byte boundary of the destination one by one, then 64 bytes a step.
-    for (; count > 0 && reinterpret_cast<uintptr_t>(to) % 16 != 0; --count) *to++ = *from++;
-    for (; count >= 16; count -= 16, to += 16, from += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 4));
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 12));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to), a);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + 4), b);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + 8), c);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + 12), d);
-    }
-    std::memcpy(to, from, count * sizeof(uint32_t));
-#else
-    std::memcpy(to, from, count * sizeof(uint32_t));
-#endif
-}
 
 }  // namespace
 
@@ -69,9 +45,7 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC sou
         const size_t count = static_cast<size_t>(whole ? w * h : w);
         for (int64_t row = 0; row < rows; ++row)
             CopyStreaming(target->Row(static_cast<int>(dy + row)) + dx, origin->Row(static_cast<int>(sy + row)) + sx, count);
-#if defined(__SSE2__)
-        _mm_sfence();  // the streamed stores are ordered before whatever reads the pixels next
-#endif
+        StreamedStoresDone();
         ++target->version;
         return TRUE;
     }

@@ -5,6 +5,7 @@
 // QORIN_BENCH=1 prints, when the program ends, the time from start-up to the first picture on
 // the screen and the median time of showing one frame (the copy into the window and its update).
 #include "../backend.h"
+#include "../../gdi/raster.h"
 #include "../../user/keys.h"
 
 #include <SDL.h>
@@ -166,7 +167,9 @@ void Compose(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMa
         if (sourceY == previousRow) {
             std::memcpy(row + display.left, row - pitchPixels + display.left, static_cast<size_t>(visible) * 4);
         } else if (plain) {
-            std::memcpy(row, source.Row(sourceY), static_cast<size_t>(std::min(visible, source.width)) * 4);
+            // Streaming stores: the display server reads these lines next, from another core, so
+            // reading them into this core's cache first would only be wasted work.
+            CopyStreaming(row, source.Row(sourceY), static_cast<size_t>(std::min(visible, source.width)));
         } else {
             const uint32_t* from = source.Row(sourceY);
             for (int x = 0; x < visible; ++x)
@@ -176,6 +179,7 @@ void Compose(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMa
             std::fill(row + display.left + visible, row + w, orMask);
         previousRow = sourceY;
     }
+    StreamedStoresDone();
 }
 
 void Present()
