@@ -5,6 +5,7 @@
 #include "raster.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -195,7 +196,8 @@ public:
     const Shape& Get(int64_t dx, int64_t dy, int width) {
         if (slots_.empty()) {
             slots_.resize(kSlots);
-            runs_.resize(kRuns);
+            // Left unwritten: each shape writes its own rows, and untouched pages cost nothing.
+            runs_ = std::make_unique_for_overwrite<Run[]>(kRuns);
         }
         const uint32_t key = static_cast<uint32_t>(((dx + kShortReach) << 20) | ((dy + kShortReach) << 8) | width);
         size_t i = (key * 0x9E3779B1u) >> (32 - kSlotBits);
@@ -210,7 +212,7 @@ public:
         }
         Shape& shape = slots_[i];
         shape = Shape{key, static_cast<uint32_t>(used_), static_cast<int16_t>(top), static_cast<uint16_t>(rows)};
-        std::fill_n(runs_.begin() + static_cast<std::ptrdiff_t>(used_), rows, Run{1, 0});
+        std::fill_n(runs_.get() + used_, rows, Run{1, 0});
         const int64_t left = std::min<int64_t>(0, dx) - width, right = std::max<int64_t>(0, dx) + width;
         CapsuleRuns(MakeCapsule(0, 0, dx, dy, width), left, right, top, bottom, [&](int64_t py, int64_t first, int64_t last) {
             runs_[used_ + static_cast<size_t>(py - top)] = Run{static_cast<int16_t>(first), static_cast<int16_t>(last)};
@@ -220,14 +222,14 @@ public:
         return shape;
     }
 
-    const Run* RunsOf(const Shape& shape) const { return runs_.data() + shape.start; }
+    const Run* RunsOf(const Shape& shape) const { return runs_.get() + shape.start; }
 
 private:
     static constexpr int kSlotBits = 14;
     static constexpr size_t kSlots = size_t{1} << kSlotBits;  // at most half full: 8192 shapes
     static constexpr size_t kRuns = size_t{1} << 20;
     std::vector<Shape> slots_;
-    std::vector<Run> runs_;
+    std::unique_ptr<Run[]> runs_;
     size_t count_ = 0, used_ = 0;
 };
 
