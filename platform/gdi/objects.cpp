@@ -92,9 +92,11 @@ struct Registry {
 Registry* registry = nullptr;
 bool stocksMade = false;
 
-// The object looked up last (its handle is its address): a frame draws into the same surface
-// call after call. Release forgets it before the object is freed.
+// The object and the device context looked up last (a handle is its object's address): a frame
+// draws into the same surface call after call, with a new pen between the calls. Release forgets
+// them before the object is freed.
 GdiObject* lastFound = nullptr;
+DeviceContext* lastDc = nullptr;
 
 Registry& Objects() {
     if (!registry) registry = new Registry;
@@ -197,9 +199,11 @@ GdiObject* Lookup(const void* handle) {
 }
 
 DeviceContext* LookupDc(HDC dc) {
+    if (dc && static_cast<const void*>(dc) == lastDc) return lastDc;
     GdiObject* object = Lookup(dc);
     if (!object || (object->kind != Kind::Dc && object->kind != Kind::MemDc)) return nullptr;
-    return static_cast<DeviceContext*>(object);
+    lastDc = static_cast<DeviceContext*>(object);
+    return lastDc;
 }
 
 void RegisterObject(GdiObject* object) { Objects().live.Insert(object); }
@@ -208,6 +212,7 @@ bool Release(GdiObject* object) {
     if (!object || object->stock || object->selections > 0) return false;
     if (!Objects().live.Erase(object)) return false;
     if (object == lastFound) lastFound = nullptr;
+    if (object == lastDc) lastDc = nullptr;
     if (object->kind == Kind::Dc || object->kind == Kind::MemDc) DropSelections(*static_cast<DeviceContext*>(object));
     delete object;
     return true;
