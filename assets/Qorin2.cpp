@@ -165,7 +165,7 @@ constexpr std::array kPictures{
     Picture{"2.bmp", 180, 100, kButtonGround, LinearButton},
     Picture{"3.bmp", 180, 100, kButtonGround, CircularButton},
     Picture{"4.bmp", 180, 100, kButtonGround, EllipticalButton},
-    Picture{"ex.bmp", kExitPicture.width, kExitPicture.height, kExitPicture.background, kExitPicture.draw},
+    kExitPictureEx,
     kStartPicture,
     kPausePicture,
     Picture{"top2.bmp", 600, 80, kWhite, LinearTitle},

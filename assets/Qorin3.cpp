@@ -99,7 +99,7 @@ constexpr std::array kPictures{
     kStartPicture,
     Picture{"S_.bmp", 40, 40, kWhite, FluxLabel},
     kPausePicture,
-    Picture{"ex.bmp", kExitPicture.width, kExitPicture.height, kExitPicture.background, kExitPicture.draw},
+    kExitPictureEx,
     kPlusPicture,
     kMinusPicture,
     Picture{"scr.bmp", 143, 50, kTrackGrey, SliderTrack},

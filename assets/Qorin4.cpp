@@ -142,7 +142,7 @@ void TitleBanner(Canvas& c, Lang lang) {
 constexpr std::array kPictures{
     kStartPicture,
     kPausePicture,
-    Picture{"ex.bmp", 150, 50, kExitPicture.background, ExitFace},
+    kExitPictureEx,
     kPlusPicture,
     kMinusPicture,
     Picture{"scr.bmp", 143, 50, kTrackGrey, SpeedTrack},

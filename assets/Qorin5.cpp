@@ -102,8 +102,7 @@ constexpr std::array kPictures{
     Picture{"W.bmp", 40, 40, kWhite, DensityLabel},
     kStartPicture,
     kPausePicture,
-    // This program loads its exit face as "ex.bmp".
-    Picture{"ex.bmp", 150, 50, kExitPicture.background, ExitFace},
+    kExitPictureEx,
     kPlusPicture,
     kMinusPicture,
     Picture{"scr.bmp", 143, 50, kTrackGrey, SliderTrack},

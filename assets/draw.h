@@ -95,6 +95,8 @@ void MinusFace(Canvas& c, Lang lang);
 inline constexpr Picture kStartPicture{"s.bmp", 150, 50, RGB(0, 135, 60), StartFace};
 inline constexpr Picture kPausePicture{"p.bmp", 150, 50, RGB(255, 185, 0), PauseFace};
 inline constexpr Picture kExitPicture{"e.bmp", 150, 50, RGB(200, 30, 30), ExitFace};
+// The same exit face under the name most programs load it by.
+inline constexpr Picture kExitPictureEx{"ex.bmp", 150, 50, RGB(200, 30, 30), ExitFace};
 inline constexpr Picture kPlusPicture{"+.bmp", 50, 50, RGB(30, 70, 160), PlusFace};
 inline constexpr Picture kMinusPicture{"-.bmp", 50, 50, RGB(30, 70, 160), MinusFace};
 

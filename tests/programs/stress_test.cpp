@@ -1,8 +1,8 @@
 // Robustness of every program: storms of random input, damaged and missing pictures, odd screen
 // sizes, windows closed while a button or slider is held, and long runs. Each run must end by
 // itself, with the exit code its last message gives, and keep its drawing objects constant.
-// Storms come from fixed seeds, so a failing one is replayed by its seed. The long sweeps are
-// DISABLED_ here and run by ./qorin stress.
+// Storms come from fixed seeds, so a failing one is replayed by its seed. The long sweeps run
+// only under ./qorin stress (QORIN_STRESS set).
 #include "runner.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +54,22 @@ const Program kPrograms[] = {
      {{"start button", "86 738"}, {"index slider thumb", "310 693"}, {"speed slider thumb", "269 754"},
       {"upper switch slot", "914 673"}, {"lower switch slot", "914 733"}}},
 };
+
+// The long runs exist only for ./qorin stress, which sets QORIN_STRESS.
+const bool kStress = std::getenv("QORIN_STRESS") != nullptr;
+
+std::vector<const Program*> AllPrograms()
+{
+    std::vector<const Program*> all;
+    for (const Program& p : kPrograms)
+        all.push_back(&p);
+    return all;
+}
+
+std::string ProgramName(const testing::TestParamInfo<const Program*>& info) { return info.param->name; }
+
+class EachProgram : public testing::TestWithParam<const Program*> {};
+INSTANTIATE_TEST_SUITE_P(Programs, EachProgram, testing::ValuesIn(AllPrograms()), ProgramName);
 
 // A small deterministic generator (splitmix64): the same seed gives the same storm everywhere.
 class Random {
@@ -192,13 +208,15 @@ INSTANTIATE_TEST_SUITE_P(FixedSeeds, Storms, testing::ValuesIn(StormCases(1, 2))
 // ./qorin stress: many more seeds, at two screen sizes.
 class StormSweep : public testing::TestWithParam<StormCase> {};
 
-TEST_P(StormSweep, DISABLED_EndCleanly)
+TEST_P(StormSweep, EndCleanly)
 {
     RunStorm(GetParam(), "1024x768", 1024, 768);
     RunStorm(GetParam(), "1920x1080", 1920, 1080);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, StormSweep, testing::ValuesIn(StormCases(1000, 20)), StormName);
+INSTANTIATE_TEST_SUITE_P(Seeds, StormSweep,
+                         testing::ValuesIn(kStress ? StormCases(1000, 20) : std::vector<StormCase>{}), StormName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(StormSweep);
 
 // A storm without its close, for runs that the frame limit ends.
 std::string StormWithoutClose(uint64_t seed, int events, const Program& program, int width, int height)
@@ -212,125 +230,156 @@ std::string StormWithoutClose(uint64_t seed, int events, const Program& program,
     return text;
 }
 
+enum Damage { Missing, Truncated, Garbage };
+const char* damageNames[] = {"missing", "truncated", "random bytes"};
+
+struct DamageCase {
+    const Program* program;
+    Damage damage;
+};
+
+void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.program->name << " " << damageNames[c.damage]; }
+
+class DamagedPictures : public testing::TestWithParam<DamageCase> {};
+
 // Every picture file missing, cut to half its length, or replaced by random bytes of its length,
 // one at a time: the program runs on through a short storm with constant objects. A missing face
 // shows as its black frame rectangle.
-TEST(Stress, DamagedPictures)
+TEST_P(DamagedPictures, LeaveTheProgramRunning)
 {
-    enum Damage { Missing, Truncated, Garbage };
-    const char* damageNames[] = {"missing", "truncated", "random bytes"};
-    for (const Program& p : kPrograms) {
-        const fs::path source = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(source))
-            files.push_back(entry.path().filename());
-        ASSERT_FALSE(files.empty()) << p.name;
-        const std::string script = StormWithoutClose(11, 300, p, 1024, 768);
-        char pattern[] = "/tmp/qorin-damaged-XXXXXX";
-        const fs::path folder = mkdtemp(pattern);
-        Random random(5);
-        for (const fs::path& file : files) {
-            for (Damage damage : {Missing, Truncated, Garbage}) {
-                fs::remove_all(folder);
-                fs::copy(source, folder);
-                const fs::path target = folder / file;
-                const auto size = fs::file_size(target);
-                if (damage == Missing) {
-                    fs::remove(target);
-                } else if (damage == Truncated) {
-                    fs::resize_file(target, size / 2);
-                } else {
-                    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-                    for (uintmax_t i = 0; i < size; ++i)
-                        out.put(static_cast<char>(random.Next()));
-                }
-                RunOptions o;
-                o.frames = 40;
-                o.pictureDir = folder.string();
-                o.env["QORIN_REPORT"] = "2,40";
-                RunResult r = RunProgram(p.name, script, o);
-                const std::string what = std::string(p.name) + " with " + file.string() + " " + damageNames[damage];
-                ExpectCleanEnd(r, what);
-                EXPECT_GE(r.frames, 40) << what << ": ended early";
-                ExpectObjectsConstant(r, what);
-            }
-        }
-        // Both faces of start/pause missing: whichever the program shows, it shows its frame rectangle.
+    const Program& p = *GetParam().program;
+    const Damage damage = GetParam().damage;
+    const fs::path source = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(source))
+        files.push_back(entry.path().filename());
+    ASSERT_FALSE(files.empty()) << p.name;
+    const std::string script = StormWithoutClose(11, 300, p, 1024, 768);
+    char pattern[] = "/tmp/qorin-damaged-XXXXXX";
+    const fs::path folder = mkdtemp(pattern);
+    Random random(5);
+    for (const fs::path& file : files) {
         fs::remove_all(folder);
         fs::copy(source, folder);
-        fs::remove(folder / "s.bmp");
-        fs::remove(folder / "p.bmp");
+        const fs::path target = folder / file;
+        const auto size = fs::file_size(target);
+        if (damage == Missing) {
+            fs::remove(target);
+        } else if (damage == Truncated) {
+            fs::resize_file(target, size / 2);
+        } else {
+            std::ofstream out(target, std::ios::binary | std::ios::trunc);
+            for (uintmax_t i = 0; i < size; ++i)
+                out.put(static_cast<char>(random.Next()));
+        }
         RunOptions o;
+        o.frames = 40;
         o.pictureDir = folder.string();
-        RunResult r = RunProgram(p.name, "", o);
-        ExpectCleanEnd(r, p.name);
-        const Frame& f = r.Last();
-        ASSERT_FALSE(f.Empty()) << p.name;
-        int notBlack = 0;
-        for (int y = p.start.y; y < p.start.y + p.start.h; ++y)
-            for (int x = p.start.x; x < p.start.x + p.start.w; ++x)
-                notBlack += f.At(x, y) != 0;
-        EXPECT_EQ(notBlack, 0) << p.name << ": the start/pause area without its faces";
-        fs::remove_all(folder);
+        o.env["QORIN_REPORT"] = "2,40";
+        RunResult r = RunProgram(p.name, script, o);
+        const std::string what = std::string(p.name) + " with " + file.string() + " " + damageNames[damage];
+        ExpectCleanEnd(r, what);
+        EXPECT_GE(r.frames, 40) << what << ": ended early";
+        ExpectObjectsConstant(r, what);
     }
+    fs::remove_all(folder);
+}
+
+std::vector<DamageCase> DamageCases()
+{
+    std::vector<DamageCase> cases;
+    for (const Program& p : kPrograms)
+        for (Damage damage : {Missing, Truncated, Garbage})
+            cases.push_back({&p, damage});
+    return cases;
+}
+
+std::string DamageName(const testing::TestParamInfo<DamageCase>& info)
+{
+    static const char* kinds[] = {"Missing", "Truncated", "RandomBytes"};
+    return std::string(info.param.program->name) + "_" + kinds[info.param.damage];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFile, DamagedPictures, testing::ValuesIn(DamageCases()), DamageName);
+
+// Both faces of start/pause missing: whichever the program shows, it shows its frame rectangle.
+TEST_P(EachProgram, ShowsFrameRectanglesWhereFacesAreMissing)
+{
+    const Program& p = *GetParam();
+    char pattern[] = "/tmp/qorin-faceless-XXXXXX";
+    const fs::path folder = mkdtemp(pattern);
+    fs::remove_all(folder);
+    fs::copy(fs::path(QORIN_PICTURES_DIR) / "en" / p.name, folder);
+    fs::remove(folder / "s.bmp");
+    fs::remove(folder / "p.bmp");
+    RunOptions o;
+    o.pictureDir = folder.string();
+    RunResult r = RunProgram(p.name, "", o);
+    fs::remove_all(folder);
+    ExpectCleanEnd(r, p.name);
+    const Frame& f = r.Last();
+    ASSERT_FALSE(f.Empty()) << p.name;
+    int notBlack = 0;
+    for (int y = p.start.y; y < p.start.y + p.start.h; ++y)
+        for (int x = p.start.x; x < p.start.x + p.start.w; ++x)
+            notBlack += f.At(x, y) != 0;
+    EXPECT_EQ(notBlack, 0) << p.name << ": the start/pause area without its faces";
 }
 
 // Screens from 1 x 1 up to 7680 x 4320 (the desktop and browser backends never go under
 // 640 x 480; the headless one takes any size): every program runs a short storm and ends, and
 // from 640 x 480 up its exit face stands at (W - 171, 10), as on every screen.
-TEST(Stress, OddScreens)
+TEST_P(EachProgram, RunsOnOddScreens)
 {
     const struct { int w, h; } sizes[] = {{1, 1}, {2, 3}, {17, 9}, {100, 100}, {320, 200}, {639, 479}, {640, 480},
                                           {641, 1200}, {1366, 768}, {2560, 1080}, {3840, 2160}, {7680, 4320}};
-    for (const Program& p : kPrograms) {
-        const fs::path pictures = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
-        const Frame exitFace = LoadPicture(p.name, fs::exists(pictures / "ex.bmp") ? "ex.bmp" : "e.bmp");
-        for (const auto& size : sizes) {
-            const std::string name = std::string(p.name) + " at " + std::to_string(size.w) + "x" + std::to_string(size.h);
-            RunOptions o;
-            o.size = std::to_string(size.w) + "x" + std::to_string(size.h);
-            o.frames = 12;
-            // The largest screen is not written out: a PNG of it takes longer than the run.
-            const bool look = size.w >= 640 && size.h >= 480 && size.w < 7680;
-            o.shots = {look ? 2 : 999999};
-            o.timeLimitSeconds = 120;
-            RunResult r = RunProgram(p.name, StormWithoutClose(21, 200, p, std::max(size.w, 2), std::max(size.h, 2)), o);
-            ExpectCleanEnd(r, name);
-            EXPECT_GE(r.frames, 12) << name << ": ended early";
-            if (look) {
-                ASSERT_FALSE(r.Shot(2).Empty()) << name;
-                EXPECT_TRUE(ShowsPicture(r.Shot(2), size.w - 171, 10, exitFace, p.name + std::string("-odd-exit")))
-                    << name;
-            }
+    const Program& p = *GetParam();
+    const fs::path pictures = fs::path(QORIN_PICTURES_DIR) / "en" / p.name;
+    const Frame exitFace = LoadPicture(p.name, fs::exists(pictures / "ex.bmp") ? "ex.bmp" : "e.bmp");
+    for (const auto& size : sizes) {
+        const std::string name = std::string(p.name) + " at " + std::to_string(size.w) + "x" + std::to_string(size.h);
+        RunOptions o;
+        o.size = std::to_string(size.w) + "x" + std::to_string(size.h);
+        o.frames = 12;
+        // The largest screen is not written out: a PNG of it takes longer than the run.
+        const bool look = size.w >= 640 && size.h >= 480 && size.w < 7680;
+        o.shots = {look ? 2 : 999999};
+        o.timeLimitSeconds = 120;
+        RunResult r = RunProgram(p.name, StormWithoutClose(21, 200, p, std::max(size.w, 2), std::max(size.h, 2)), o);
+        ExpectCleanEnd(r, name);
+        EXPECT_GE(r.frames, 12) << name << ": ended early";
+        if (look) {
+            ASSERT_FALSE(r.Shot(2).Empty()) << name;
+            EXPECT_TRUE(ShowsPicture(r.Shot(2), size.w - 171, 10, exitFace, p.name + std::string("-odd-exit")))
+                << name;
         }
     }
 }
 
 // The window closed (ALT+F4) while the program waits in a button press or a slider drag, and
 // while the About box is open: the run ends there, not at the frame limit.
-TEST(Stress, ClosedWhileWaiting)
+TEST_P(EachProgram, EndsWhenClosedWhileWaiting)
 {
-    for (const Program& p : kPrograms) {
-        std::vector<std::pair<std::string, std::string>> cases;
-        for (const auto& [what, at] : p.holds) {
-            std::istringstream xy(at);
-            int x = 0, y = 0;
-            xy >> x >> y;
-            std::ostringstream script;
-            script << "2 move " << x << ' ' << y << "\n2 down " << x << ' ' << y << "\n4 move " << x + 40 << ' ' << y
-                   << "\n4 move " << x - 60 << ' ' << y + 3 << "\n6 close\n";
-            cases.emplace_back(std::string("during a hold of the ") + what, script.str());
-        }
-        // A close with the About box open closes the box, as on Windows; the second closes the window.
-        cases.emplace_back("during the About box", "2 alt ?\n4 close\n6 close\n");
-        for (const auto& [what, script] : cases) {
-            RunOptions o;
-            o.frames = 1000;
-            RunResult r = RunProgram(p.name, script, o);
-            const std::string name = std::string(p.name) + " " + what;
-            ExpectCleanEnd(r, name);
-            EXPECT_LT(r.frames, 20) << name << ": the close did not end the program";
-        }
+    const Program& p = *GetParam();
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (const auto& [what, at] : p.holds) {
+        std::istringstream xy(at);
+        int x = 0, y = 0;
+        xy >> x >> y;
+        std::ostringstream script;
+        script << "2 move " << x << ' ' << y << "\n2 down " << x << ' ' << y << "\n4 move " << x + 40 << ' ' << y
+               << "\n4 move " << x - 60 << ' ' << y + 3 << "\n6 close\n";
+        cases.emplace_back(std::string("during a hold of the ") + what, script.str());
+    }
+    // A close with the About box open closes the box, as on Windows; the second closes the window.
+    cases.emplace_back("during the About box", "2 alt ?\n4 close\n6 close\n");
+    for (const auto& [what, script] : cases) {
+        RunOptions o;
+        o.frames = 1000;
+        RunResult r = RunProgram(p.name, script, o);
+        const std::string name = std::string(p.name) + " " + what;
+        ExpectCleanEnd(r, name);
+        EXPECT_LT(r.frames, 20) << name << ": the close did not end the program";
     }
 }
 
@@ -339,7 +388,7 @@ TEST(Stress, ClosedWhileWaiting)
 // (memory within 256 KiB: the allocator may still settle a page or two).
 class Soak : public testing::TestWithParam<const Program*> {};
 
-TEST_P(Soak, DISABLED_ObjectsAndMemoryStayFlat)
+TEST_P(Soak, ObjectsAndMemoryStayFlat)
 {
     const Program& p = *GetParam();
     StormScript storm = Storm(7, 2000, p, 1024, 768);
@@ -358,21 +407,13 @@ TEST_P(Soak, DISABLED_ObjectsAndMemoryStayFlat)
     ASSERT_GE(r.frames, 100000) << r.out;
     ExpectObjectsConstant(r, p.name);
     const long early = r.reports[1000].second, late = r.reports[100000].second;
-    std::printf("%s: objects %d, resident %ld KiB at frame 1000, %ld KiB at frame 100000\n", p.name,
-                r.reports[100000].first, early, late);
+    std::printf("%s: objects %d; resident %ld, %ld and %ld KiB at frames 1000, 50000 and 100000\n", p.name,
+                r.reports[100000].first, early, r.reports[50000].second, late);
     EXPECT_LE(late - early, 256) << p.name << ": resident memory grew";
 }
 
-std::string SoakName(const testing::TestParamInfo<const Program*>& info) { return info.param->name; }
-
-std::vector<const Program*> AllPrograms()
-{
-    std::vector<const Program*> all;
-    for (const Program& p : kPrograms)
-        all.push_back(&p);
-    return all;
-}
-
-INSTANTIATE_TEST_SUITE_P(Programs, Soak, testing::ValuesIn(AllPrograms()), SoakName);
+INSTANTIATE_TEST_SUITE_P(Programs, Soak, testing::ValuesIn(kStress ? AllPrograms() : std::vector<const Program*>{}),
+                         ProgramName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Soak);
 
 }  // namespace
