@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Golden frames: hashes of chosen frames of every program at several sizes, under two scripts
-# (the benchmark's busiest frame and a walk over the controls). Record them before a change to
+# (the benchmark's busiest frame and a walk over the controls), and a third where
+# tools/golden/PROGRAM.script exists (what the other two do not reach, such as a second scene). Record them before a change to
 # the drawing code and check them after it: every pixel must stay the same.
 #   tools/golden.sh record DIR [PROGRAM...]     tools/golden.sh check DIR [PROGRAM...]
 # With programs named, only their lines are recorded or checked (the others in DIR are kept).
@@ -28,9 +29,12 @@ for program in "${programs[@]}"; do
     W="${size%x*}" H="${size#*x}" BAR=0
     [ "$W" -lt 850 ] && BAR=$(( W - 850 < -190 ? -190 : W - 850 ))
     export W H BAR
-    for name in bench sweep; do
+    names=(bench sweep)
+    [ -f "$root/tools/golden/$program.script" ] && names+=(extra)
+    for name in "${names[@]}"; do
       source="$root/bench/$program.script"
       [ "$name" = sweep ] && source="$root/tools/golden/sweep.script"
+      [ "$name" = extra ] && source="$root/tools/golden/$program.script"
       script="$work/$program-$size-$name.script"
       eval "cat <<QORIN_EOF
 $(cat "$source")
