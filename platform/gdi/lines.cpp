@@ -5,7 +5,7 @@
 #include "raster.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -178,25 +178,62 @@ void CapsuleRuns(const Capsule& capsule, int64_t left, int64_t right, int64_t to
 constexpr int64_t kShortReach = 64;
 constexpr int kShortWidth = 32;
 
-struct Shape {
-    int64_t top = 0;                                 // first row, relative to the start point
-    std::vector<std::pair<int64_t, int64_t>> runs;   // per row from top; first > last: empty
+// The shapes live in one table of fixed size and their runs in one arena, both made once: new
+// shapes keep coming while a wave moves, and they must not cost an allocation each. When either
+// is full, the whole cache starts again.
+class ShapeCache {
+public:
+    struct Run {
+        int16_t first, last;  // columns relative to the start point; first > last: an empty row
+    };
+    struct Shape {
+        uint32_t key = 0;  // 0: a free slot (a real key holds a width of at least 2)
+        uint32_t start = 0;
+        int16_t top = 0;   // first row, relative to the start point
+        uint16_t rows = 0;
+    };
+
+    const Shape& Get(int64_t dx, int64_t dy, int width) {
+        if (slots_.empty()) {
+            slots_.resize(kSlots);
+            // Left unwritten: each shape writes its own rows, and untouched pages cost nothing.
+            runs_ = std::make_unique_for_overwrite<Run[]>(kRuns);
+        }
+        const uint32_t key = static_cast<uint32_t>(((dx + kShortReach) << 20) | ((dy + kShortReach) << 8) | width);
+        size_t i = (key * 0x9E3779B1u) >> (32 - kSlotBits);
+        for (; slots_[i].key; i = (i + 1) & (kSlots - 1))
+            if (slots_[i].key == key) return slots_[i];
+        const int64_t top = std::min<int64_t>(0, dy) - width, bottom = std::max<int64_t>(0, dy) + width;
+        const auto rows = static_cast<size_t>(bottom - top + 1);
+        if (2 * (count_ + 1) > kSlots || used_ + rows > kRuns) {
+            std::fill(slots_.begin(), slots_.end(), Shape{});
+            count_ = used_ = 0;
+            return Get(dx, dy, width);
+        }
+        Shape& shape = slots_[i];
+        shape = Shape{key, static_cast<uint32_t>(used_), static_cast<int16_t>(top), static_cast<uint16_t>(rows)};
+        std::fill_n(runs_.get() + used_, rows, Run{1, 0});
+        const int64_t left = std::min<int64_t>(0, dx) - width, right = std::max<int64_t>(0, dx) + width;
+        CapsuleRuns(MakeCapsule(0, 0, dx, dy, width), left, right, top, bottom, [&](int64_t py, int64_t first, int64_t last) {
+            runs_[used_ + static_cast<size_t>(py - top)] = Run{static_cast<int16_t>(first), static_cast<int16_t>(last)};
+        });
+        used_ += rows;
+        ++count_;
+        return shape;
+    }
+
+    const Run* RunsOf(const Shape& shape) const { return runs_.get() + shape.start; }
+
+private:
+    static constexpr int kSlotBits = 14;
+    static constexpr size_t kSlots = size_t{1} << kSlotBits;  // at most half full: 8192 shapes
+    static constexpr size_t kRuns = size_t{1} << 20;
+    std::vector<Shape> slots_;
+    std::unique_ptr<Run[]> runs_;
+    size_t count_ = 0, used_ = 0;
 };
 
-const Shape& ShortShape(int64_t dx, int64_t dy, int width) {
-    static std::unordered_map<uint32_t, Shape> shapes;
-    const uint32_t key = static_cast<uint32_t>(((dx + kShortReach) << 20) | ((dy + kShortReach) << 8) | width);
-    if (auto found = shapes.find(key); found != shapes.end()) return found->second;
-    if (shapes.size() >= 8192) shapes.clear();
-    Shape shape;
-    const int64_t left = std::min<int64_t>(0, dx) - width, right = std::max<int64_t>(0, dx) + width;
-    shape.top = std::min<int64_t>(0, dy) - width;
-    const int64_t bottom = std::max<int64_t>(0, dy) + width;
-    shape.runs.assign(static_cast<size_t>(bottom - shape.top + 1), {1, 0});
-    CapsuleRuns(MakeCapsule(0, 0, dx, dy, width), left, right, shape.top, bottom,
-                [&](int64_t py, int64_t first, int64_t last) { shape.runs[static_cast<size_t>(py - shape.top)] = {first, last}; });
-    return shapes.emplace(key, std::move(shape)).first->second;
-}
+ShapeCache shapeCache;
 
 }  // namespace
 
@@ -205,11 +242,22 @@ void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1
     width = std::clamp(width, 2, kMaxPenWidth);
     const int64_t dx = x1 - x0, dy = y1 - y0;
     if (Abs64(dx) <= kShortReach && Abs64(dy) <= kShortReach && width <= kShortWidth) {
-        const Shape& shape = ShortShape(dx, dy, width);
-        for (size_t i = 0; i < shape.runs.size(); ++i) {
-            const auto [first, last] = shape.runs[i];
-            if (first <= last) FillSpan(bitmap, y0 + shape.top + static_cast<int64_t>(i), x0 + first, x0 + last, pixel);
+        const ShapeCache::Shape& shape = shapeCache.Get(dx, dy, width);
+        const ShapeCache::Run* runs = shapeCache.RunsOf(shape);
+        const int64_t top = y0 + shape.top, left = std::min(x0, x1) - width, right = std::max(x0, x1) + width;
+        if (top >= 0 && top + shape.rows <= bitmap.height && left >= 0 && right < bitmap.width) {
+            // Wholly inside the bitmap, as nearly every segment of a curve is: no clipping per row.
+            for (size_t i = 0; i < shape.rows; ++i)
+                if (runs[i].first <= runs[i].last) {
+                    uint32_t* row = bitmap.Row(static_cast<int>(top + static_cast<int64_t>(i)));
+                    std::fill(row + x0 + runs[i].first, row + x0 + runs[i].last + 1, pixel);
+                }
+            ++bitmap.version;
+            return;
         }
+        for (size_t i = 0; i < shape.rows; ++i)
+            if (runs[i].first <= runs[i].last)
+                FillSpan(bitmap, top + static_cast<int64_t>(i), x0 + runs[i].first, x0 + runs[i].last, pixel);
         return;
     }
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <new>
 #include <cstdint>
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 namespace qp {
@@ -84,9 +86,20 @@ struct Registry {
     LiveSet live;
 };
 
-// Never destroyed: other layers may still release objects while static destructors run.
+// Never destroyed: other layers may still release objects while static destructors run. A plain
+// pointer, zero before any constructor runs, rather than a function's static: every call of
+// every drawing function passes through here.
+Registry* registry = nullptr;
+bool stocksMade = false;
+
+// The object and the device context looked up last (a handle is its object's address): a frame
+// draws into the same surface call after call, with a new pen between the calls. Release forgets
+// them before the object is freed.
+GdiObject* lastFound = nullptr;
+DeviceContext* lastDc = nullptr;
+
 Registry& Objects() {
-    static Registry* registry = new Registry;
+    if (!registry) registry = new Registry;
     return *registry;
 }
 
@@ -120,7 +133,7 @@ Pen* StockPen(COLORREF color, int style) {
 Font* StockFont(int cellHeight) {
     auto font = std::make_unique<Font>();
     font->height = cellHeight;
-    font->face = L"Liberation Sans";
+    std::wcsncpy(font->face, L"Liberation Sans", std::size(font->face) - 1);
     return MakeStock(std::move(font));
 }
 
@@ -143,6 +156,7 @@ const Stock& Stocks() {
         placeholder->mono = true;
         placeholder->pixels.assign(1, 0xFFFFFF);
         s.placeholder = MakeStock(std::move(placeholder));
+        stocksMade = true;
         return s;
     }();
     return stock;
@@ -177,14 +191,19 @@ HGDIOBJ Handle(GdiObject* object) { return object; }
 
 GdiObject* Lookup(const void* handle) {
     if (!handle) return nullptr;
-    Stocks();  // the stock objects are live from the first look on
-    return Objects().live.Find(handle);
+    if (handle == lastFound) return lastFound;
+    if (!stocksMade) Stocks();  // the stock objects are live from the first look on
+    GdiObject* found = Objects().live.Find(handle);
+    if (found) lastFound = found;
+    return found;
 }
 
 DeviceContext* LookupDc(HDC dc) {
+    if (dc && static_cast<const void*>(dc) == lastDc) return lastDc;
     GdiObject* object = Lookup(dc);
     if (!object || (object->kind != Kind::Dc && object->kind != Kind::MemDc)) return nullptr;
-    return static_cast<DeviceContext*>(object);
+    lastDc = static_cast<DeviceContext*>(object);
+    return lastDc;
 }
 
 void RegisterObject(GdiObject* object) { Objects().live.Insert(object); }
@@ -192,6 +211,8 @@ void RegisterObject(GdiObject* object) { Objects().live.Insert(object); }
 bool Release(GdiObject* object) {
     if (!object || object->stock || object->selections > 0) return false;
     if (!Objects().live.Erase(object)) return false;
+    if (object == lastFound) lastFound = nullptr;
+    if (object == lastDc) lastDc = nullptr;
     if (object->kind == Kind::Dc || object->kind == Kind::MemDc) DropSelections(*static_cast<DeviceContext*>(object));
     delete object;
     return true;

@@ -6,12 +6,40 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qp {
+
+// Storage for the objects that programs create and delete by the thousand in every frame (pens,
+// brushes, fonts): a freed block goes onto a list and the next object of the same type takes
+// it, so a steady stream of create and delete never reaches the heap. One thread draws.
+template <class T> struct Recycled {
+    static void* operator new(std::size_t size) {
+        if (size == sizeof(T) && free_) {
+            FreeBlock* block = free_;
+            free_ = block->next;
+            return block;
+        }
+        return ::operator new(size);
+    }
+    static void operator delete(void* memory, std::size_t size) {
+        if (!memory) return;
+        if (size != sizeof(T)) return ::operator delete(memory);
+        auto* block = static_cast<FreeBlock*>(memory);
+        block->next = free_;
+        free_ = block;
+    }
+
+private:
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+    static inline FreeBlock* free_ = nullptr;
+};
 
 enum class Kind : uint8_t { Pen = OBJ_PEN, Brush = OBJ_BRUSH, Dc = OBJ_DC, Font = OBJ_FONT, Bitmap = OBJ_BITMAP, MemDc = OBJ_MEMDC };
 
@@ -23,14 +51,14 @@ struct GdiObject {
     int selections = 0;   // how many device contexts hold it; a selected object cannot be deleted
 };
 
-struct Pen : GdiObject {
+struct Pen : GdiObject, Recycled<Pen> {
     Pen() : GdiObject(Kind::Pen) {}
     int style = PS_SOLID;  // PS_SOLID or PS_NULL
     int width = 1;         // 0 draws as 1
     COLORREF color = 0;
 };
 
-struct Brush : GdiObject {
+struct Brush : GdiObject, Recycled<Brush> {
     Brush() : GdiObject(Kind::Brush) {}
     bool hollow = false;  // NULL_BRUSH
     COLORREF color = 0;
@@ -38,12 +66,12 @@ struct Brush : GdiObject {
 
 struct FontData;  // rasterizer state, private to the text code
 
-struct Font : GdiObject {
+struct Font : GdiObject, Recycled<Font> {
     Font();  // defined with FontData: an inline constructor would need its destructor here
     ~Font() override;
     int height = 0;       // cell height in pixels (ascent + descent)
     int width = 0;        // average character width in pixels; 0: the face's natural width
-    std::wstring face;
+    wchar_t face[32] = {};  // as given, cut to 31 characters; kept inline so a font allocates nothing
     std::unique_ptr<FontData> data;  // created on first use
 };
 

@@ -5,6 +5,7 @@
 
 #include "objects.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qp {
@@ -17,6 +18,12 @@ Bitmap* DrawTarget(DeviceContext* dc);
 void FillSpan(Bitmap& bitmap, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
 // Columns x0..x1, rows y0..y1, inclusive, clipped.
 void FillBox(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);
+
+// Copies pixels with streaming stores, which write whole cache lines without reading them first:
+// faster for copies that do not fit the cache, or whose destination another core reads next.
+// StreamedStoresDone orders them before whatever reads the pixels next; call it after the last.
+void CopyStreaming(uint32_t* to, const uint32_t* from, size_t count);
+void StreamedStoresDone();
 
 // 1-pixel line from (x0,y0) towards (x1,y1), the end point excluded.
 void DrawThinLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);

@@ -5,6 +5,7 @@
 #include "raster.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -83,12 +84,27 @@ void ReadMetrics(FaceFile& face) {
     if (face.winAscent + face.winDescent <= 0) face.winAscent = 1854, face.winDescent = 434;
 }
 
+constexpr const char* kDefaultFontDirectory = "/usr/share/fonts/truetype/liberation2";
+
 const FaceFile& LoadFace(bool bold) {
     static std::map<std::string, std::unique_ptr<FaceFile>> cache;
-    const std::string path = FontDirectory() + (bold ? "/LiberationSans-Bold.ttf" : "/LiberationSans-Regular.ttf");
+    // Fonts are made in every frame: the folder is read each time, but a path is only built
+    // when it changed, so that the common case allocates nothing.
+    static std::string directory;
+    static const FaceFile* current[2] = {};
+    const char* custom = std::getenv("QORIN_FONT_DIR");
+    const char* now = custom && *custom ? custom : kDefaultFontDirectory;
+    if (directory != now) {
+        directory = now;
+        current[0] = current[1] = nullptr;
+    }
+    if (current[bold]) return *current[bold];
+    const std::string path = directory + (bold ? "/LiberationSans-Bold.ttf" : "/LiberationSans-Regular.ttf");
     auto& slot = cache[path];
+    current[bold] = slot.get();
     if (slot) return *slot;
     slot = std::make_unique<FaceFile>();
+    current[bold] = slot.get();
     std::ifstream in(path, std::ios::binary);
     if (in) slot->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     const int offset = slot->bytes.empty() ? -1 : stbtt_GetFontOffsetForIndex(slot->bytes.data(), 0);
@@ -116,7 +132,7 @@ GlyphTable& SharedGlyphs(const FaceFile* face, int64_t xNum, int64_t xDen, int64
 
 }  // namespace
 
-struct FontData {
+struct FontData : Recycled<FontData> {
     const FaceFile* face = nullptr;
     // Scale from font units to pixels, as exact ratios: scaleX = xNum / xDen, scaleY = yNum / yDen.
     int64_t xNum = 1, xDen = 1, yNum = 1, yDen = 1;
@@ -153,7 +169,7 @@ Font::~Font() = default;
 
 std::string FontDirectory() {
     const char* custom = std::getenv("QORIN_FONT_DIR");
-    return custom && *custom ? custom : "/usr/share/fonts/truetype/liberation2";
+    return custom && *custom ? custom : kDefaultFontDirectory;
 }
 
 namespace {
@@ -225,9 +241,11 @@ void DrawGlyph(Bitmap& bitmap, const Glyph& glyph, int64_t penX, int64_t baselin
 }
 
 // wchar_t holds one code unit; a surrogate pair, should one come, is joined into one character.
-std::vector<uint32_t> Codepoints(const wchar_t* text, int count) {
-    std::vector<uint32_t> out;
-    out.reserve(static_cast<size_t>(count));
+// The characters go into one buffer that is reused, so that text drawn in every frame allocates
+// nothing once the longest text has been seen.
+const std::vector<uint32_t>& Codepoints(const wchar_t* text, int count) {
+    static std::vector<uint32_t> out;
+    out.clear();
     for (int i = 0; i < count; ++i) {
         uint32_t unit = static_cast<uint32_t>(text[i]);
         if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count) {
@@ -253,7 +271,7 @@ HFONT WINAPI CreateFontW(int height, int width, int, int, int weight, DWORD, DWO
     font->data = MakeFontData(height, width, weight);
     font->height = font->data->cellHeight;
     font->width = std::min(std::abs(width), kMaxFontPixels);
-    if (faceName) font->face = faceName;
+    if (faceName) std::wcsncpy(font->face, faceName, std::size(font->face) - 1);
     GdiObject* object = Register(std::move(font));
     return reinterpret_cast<HFONT>(object);
 }
@@ -264,7 +282,7 @@ BOOL WINAPI TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
     Bitmap* target = DrawTarget(context);
     if (!target || count == 0 || !context->font) return TRUE;
     FontData& font = DataOf(*context->font);
-    const std::vector<uint32_t> characters = Codepoints(text, count);
+    const std::vector<uint32_t>& characters = Codepoints(text, count);
     int64_t boxWidth = 0;
     for (uint32_t c : characters) boxWidth += font.Get(c).advance;
     const BoxClip box{x, y, int64_t{x} + boxWidth - 1, int64_t{y} + font.cellHeight - 1};

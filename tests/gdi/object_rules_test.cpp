@@ -110,6 +110,20 @@ const ObjectCase kCases[] = {
          }
          DeleteDC(dc);
      }},
+    {"ADcDeletedRightAfterDrawingIsRefused", [] {
+         // The surface drawn into last is remembered for speed; deleting it must forget it.
+         HDC dc = CreateCompatibleDC(nullptr);
+         SelectObject(dc, CreateCompatibleBitmap(dc, 4, 4));
+         ASSERT_TRUE(Rectangle(dc, 0, 0, 2, 2));
+         ASSERT_TRUE(LineTo(dc, 3, 3));
+         HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+         EXPECT_TRUE(DeleteDC(dc));
+         EXPECT_FALSE(Rectangle(dc, 0, 0, 2, 2));
+         EXPECT_FALSE(LineTo(dc, 1, 1));
+         EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+         EXPECT_FALSE(DeleteDC(dc));
+         EXPECT_TRUE(DeleteObject(bitmap));
+     }},
     {"BitmapLivesInOneDcOnly", [] {
          HDC first = CreateCompatibleDC(nullptr), second = CreateCompatibleDC(first);
          HBITMAP bitmap = CreateCompatibleBitmap(first, 4, 4);

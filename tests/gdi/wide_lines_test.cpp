@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -57,4 +59,36 @@ TEST(WideLines, FollowTheirRuleWhereverTheEdgesCutThem)
                                     << ", " << s.dy << "): first wrong pixel (" << firstX << ", " << firstY << ")\n"
                                     << Join(c.Picture());
             }
+}
+
+// The runs of short segments are kept per shape in a cache of fixed size that starts again when
+// full: every shape of widths 2, 3 and 12 in reach, drawn twice (so that each pass fills the cache
+// several times over and the second finds shapes kept from the first), must follow the rule.
+TEST(WideLines, KeepTheirRuleWhenTheCacheOfShapesFillsUp)
+{
+    const int W = 200, H = 200, x0 = 100, y0 = 100;
+    Canvas c(W, H);
+    int wrong = 0;
+    std::string first;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int width : {2, 3, 12})
+            for (int dy = -64; dy <= 64; ++dy)
+                for (int dx = -64; dx <= 64; ++dx) {
+                    c.Pen(width, kRed);
+                    c.Line(x0, y0, x0 + dx, y0 + dy);
+                    // Only the segment's box can hold its pixels; it is cleared again after the check.
+                    const int left = x0 + std::min(0, dx) - width, right = x0 + std::max(0, dx) + width;
+                    const int top = y0 + std::min(0, dy) - width, bottom = y0 + std::max(0, dy) + width;
+                    for (int y = top - 1; y <= bottom + 1; ++y)
+                        for (int x = left - 1; x <= right + 1; ++x) {
+                            uint32_t& pixel = c.bitmap->Row(y)[x];
+                            const bool drawn = pixel == qp::ToPixel(kRed);
+                            const bool rule = (dx != 0 || dy != 0) && Covered(x, y, x0, y0, x0 + dx, y0 + dy, width);
+                            if (drawn != rule && wrong++ == 0)
+                                first = "width " + std::to_string(width) + " by (" + std::to_string(dx) + ", " +
+                                        std::to_string(dy) + ") at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                            pixel = 0xFFFFFF;
+                        }
+                }
+    EXPECT_EQ(wrong, 0) << "first wrong pixel: " << first;
 }

@@ -5,10 +5,13 @@
 //   QORIN_FRAMES=N       from frame end N on, every frame end also closes the window; default 1
 //   QORIN_SHOT=N[,N...]  frames to write as OUT/frame-N.png; without it the last frame is written
 //   QORIN_OUT=dir        folder of the PNG files, default "."
-//   QORIN_BENCH=1        print compose_ms (the median frame) and copy2_ms (best of 30) before the last line
+//   QORIN_BENCH=1        print, before the last line, compose_ms (the median frame's processor time),
+//                        copy2_ms (two full-frame copies, best of 30), allocs_per_frame (operator new
+//                        calls per frame from frame 100 to the last) and first_frame_ms (from start-up)
 //   QORIN_REPORT=N[,N...] at the end of frame N print "frame=N objects=K rss_kb=R" (for long runs)
 // A bad value or script line is reported on stderr and the run exits with code 2 before starting.
 // The last line on stdout is "frames=N exit=CODE objects=K".
+#include "allocations.h"
 #include "script.h"
 
 #include "gdi/objects.h"
@@ -25,12 +28,28 @@
 #include <string>
 #include <vector>
 
+#include <time.h>
 #include <unistd.h>
 
 namespace qp {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Taken while the program's statics are set up, before wWinMain: the start of the first frame's wait.
+const Clock::time_point startUp = Clock::now();
+
+// Processor time of this thread in milliseconds: unlike the wall clock, it does not count the
+// time the machine gives to other processes.
+double ThreadMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// Allocations are counted from this frame on, when every cache a program fills has settled.
+constexpr long kSteadyFrame = 100;
 
 struct Run {
     int width = 1024, height = 768;
@@ -49,7 +68,10 @@ struct Run {
     long framesEnded = 0;
     std::vector<uint32_t> lastFrame;  // kept when no frame numbers were asked for
     long lastFrameNumber = 0;
-    std::vector<Clock::time_point> frameEnds;
+    std::vector<double> frameEnds;  // thread processor time, ms
+    double firstFrameMs = 0;
+    unsigned long long steadyAllocations = 0;
+    long steadyFrames = 0;
 };
 
 Run run;
@@ -123,6 +145,9 @@ void ReadEnvironment()
         run.outDir = out;
     if (const char* bench = Env("QORIN_BENCH"))
         run.bench = std::strcmp(bench, "0") != 0;
+    // Room for every frame's time up front: the benchmark must not count its own allocations.
+    if (run.bench)
+        run.frameEnds.reserve(static_cast<size_t>(std::min<long>(run.frameLimit, 1L << 20)) + 2);
     if (const char* path = Env("QORIN_SCRIPT")) {
         std::ifstream file(path);
         if (!file)
@@ -167,8 +192,15 @@ void WriteFrame(const std::vector<uint32_t>& pixels, long frame)
 void EndFrame()
 {
     long k = ++run.framesEnded;
-    if (run.bench)
-        run.frameEnds.push_back(Clock::now());
+    if (run.bench) {
+        run.frameEnds.push_back(ThreadMs());
+        if (k == 1)
+            run.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - startUp).count();
+        if (k == kSteadyFrame)
+            run.steadyAllocations = headless::AllocationCount();
+        if (k > kSteadyFrame)
+            run.steadyFrames = k - kSteadyFrame;
+    }
     if (run.pixels) {
         if (run.shots.count(k))
             WriteFrame(run.pixels->pixels, k);
@@ -267,16 +299,20 @@ void Finish(int exitCode, size_t liveObjects)
     if (!run.lastFrame.empty())
         WriteFrame(run.lastFrame, run.lastFrameNumber);
     if (run.bench) {
-        // The median frame, so that a stray pause of the machine does not count as drawing time.
+        const unsigned long long allocations = headless::AllocationCount() - run.steadyAllocations;
+        // The median frame, so that a stray interruption does not count as drawing time.
         std::vector<double> intervals;
         for (size_t i = 1; i < run.frameEnds.size(); ++i)
-            intervals.push_back(std::chrono::duration<double, std::milli>(run.frameEnds[i] - run.frameEnds[i - 1]).count());
+            intervals.push_back(run.frameEnds[i] - run.frameEnds[i - 1]);
         double compose = 0;
         if (!intervals.empty()) {
             std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
             compose = intervals[intervals.size() / 2];
         }
-        std::printf("compose_ms=%.4f copy2_ms=%.4f\n", compose, CopyTwiceMs());
+        std::printf("compose_ms=%.4f copy2_ms=%.4f", compose, CopyTwiceMs());
+        if (headless::AllocationsCounted() && run.steadyFrames > 0)
+            std::printf(" allocs_per_frame=%.2f", static_cast<double>(allocations) / static_cast<double>(run.steadyFrames));
+        std::printf(" first_frame_ms=%.1f\n", run.firstFrameMs);
     }
     std::printf("frames=%ld exit=%d objects=%zu\n", run.framesEnded, exitCode, liveObjects);
     std::fflush(stdout);

@@ -2,12 +2,16 @@
 // window surface (no renderer, no GPU). Large displays show the logical screen at a whole-number
 // scale (each logical pixel an s x s block); displays under 640 x 480 get a 640 x 480 screen
 // shrunk to fit, centred on black. SDL events become InputEvents in logical coordinates.
+// QORIN_BENCH=1 prints, when the program ends, the time from start-up to the first picture on
+// the screen and the median time of showing one frame (the copy into the window and its update).
 #include "../backend.h"
+#include "../../gdi/raster.h"
 #include "../../user/keys.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +35,25 @@ struct Display {
 };
 
 Display display;
+
+using Clock = std::chrono::steady_clock;
+
+// Taken while the program's statics are set up, before wWinMain.
+const Clock::time_point startUp = Clock::now();
+
+struct PresentTimes {
+    bool enabled = false;
+    double firstMs = -1;          // start-up to the end of the first present
+    std::vector<double> presents; // each present, ms; reserved at start, so timing allocates nothing
+    std::vector<double> copies;   // the part of each present that copies into the window surface
+};
+
+PresentTimes presentTimes;
+
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 // Modifiers as of the event being translated. SDL_GetModState() already tells the state after
 // every event pumped so far, so the state is followed through the key events instead.
@@ -89,6 +112,11 @@ bool Open(int& width, int& height)
     }
     Layout(mode.w, mode.h);
     modifiers = SDL_GetModState();
+    if (const char* bench = std::getenv("QORIN_BENCH"); bench && std::strcmp(bench, "0") != 0) {
+        presentTimes.enabled = true;
+        presentTimes.presents.reserve(100000);
+        presentTimes.copies.reserve(100000);
+    }
     width = display.logicalWidth;
     height = display.logicalHeight;
     return true;
@@ -139,7 +167,9 @@ void Compose(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMa
         if (sourceY == previousRow) {
             std::memcpy(row + display.left, row - pitchPixels + display.left, static_cast<size_t>(visible) * 4);
         } else if (plain) {
-            std::memcpy(row, source.Row(sourceY), static_cast<size_t>(std::min(visible, source.width)) * 4);
+            // Streaming stores: the display server reads these lines next, from another core, so
+            // reading them into this core's cache first would only be wasted work.
+            CopyStreaming(row, source.Row(sourceY), static_cast<size_t>(std::min(visible, source.width)));
         } else {
             const uint32_t* from = source.Row(sourceY);
             for (int x = 0; x < visible; ++x)
@@ -149,12 +179,14 @@ void Compose(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMa
             std::fill(row + display.left + visible, row + w, orMask);
         previousRow = sourceY;
     }
+    StreamedStoresDone();
 }
 
 void Present()
 {
     if (!display.window || !display.pixels)
         return;
+    const Clock::time_point start = Clock::now();
     SDL_Surface* surface = SDL_GetWindowSurface(display.window);
     if (!surface)
         return;
@@ -172,7 +204,16 @@ void Present()
     }
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
+    const double copyMs = MsSince(start);
     SDL_UpdateWindowSurface(display.window);
+    if (presentTimes.enabled) {
+        if (presentTimes.firstMs < 0)
+            presentTimes.firstMs = MsSince(startUp);
+        if (presentTimes.presents.size() < presentTimes.presents.capacity()) {
+            presentTimes.presents.push_back(MsSince(start));
+            presentTimes.copies.push_back(copyMs);
+        }
+    }
 }
 
 void ShowWindow(const Bitmap& pixels, const wchar_t* title)
@@ -345,6 +386,16 @@ void Sleep(unsigned milliseconds)
 
 void Finish(int, size_t)
 {
+    if (presentTimes.enabled && !presentTimes.presents.empty()) {
+        auto median = [](std::vector<double>& times) {
+            std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+            return times[times.size() / 2];
+        };
+        std::printf("first_frame_on_screen_ms=%.1f present_ms=%.4f present_copy_ms=%.4f presents=%zu\n",
+                    presentTimes.firstMs, median(presentTimes.presents), median(presentTimes.copies),
+                    presentTimes.presents.size());
+        std::fflush(stdout);
+    }
     if (display.window)
         SDL_DestroyWindow(display.window);
     display.window = nullptr;
