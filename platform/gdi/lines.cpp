@@ -197,7 +197,7 @@ public:
         if (slots_.empty()) {
             slots_.resize(kSlots);
             // Left unwritten: each shape writes its own rows, and untouched pages cost nothing.
-            runs_ = std::make_unique_for_overwrite<Run[]>(kRuns);
+            runs_.reset(new Run[kRuns]);  // default-initialised, as make_unique_for_overwrite would
         }
         const uint32_t key = static_cast<uint32_t>(((dx + kShortReach) << 20) | ((dy + kShortReach) << 8) | width);
         size_t i = (key * 0x9E3779B1u) >> (32 - kSlotBits);
