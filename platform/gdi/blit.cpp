@@ -7,16 +7,6 @@
 
 using namespace qp;
 
-namespace {
-
-// Copies of this many bytes or more no longer fit the last-level cache beside the frames the
-// program keeps: they are written with streaming stores, which skip reading the destination
-// into the cache first (at 3840x2160 a full-frame copy is about 1.5 times faster so). Smaller
-// copies stay in the cache, where a plain copy is as fast and leaves them warm for drawing.
-constexpr size_t kStreamingBytes = size_t{16} << 20;
-
-}  // namespace
-
 BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                    DWORD rop) {
     DeviceContext* to = LookupDc(destination);
@@ -37,24 +27,18 @@ BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC sou
     h = std::min<int64_t>({h, target->height - dy, origin->height - sy});
     if (w <= 0 || h <= 0) return TRUE;
 
-    // Between two bitmaps a large copy streams; rows that span the whole width of both bitmaps
-    // are one block in memory and go as one.
-    if (target != origin && static_cast<size_t>(w * h) * sizeof(uint32_t) >= kStreamingBytes) {
-        const bool whole = w == target->width && w == origin->width;
-        const int64_t rows = whole ? 1 : h;
-        const size_t count = static_cast<size_t>(whole ? w * h : w);
-        for (int64_t row = 0; row < rows; ++row)
-            CopyStreaming(target->Row(static_cast<int>(dy + row)) + dx, origin->Row(static_cast<int>(sy + row)) + sx, count);
-        StreamedStoresDone();
-        ++target->version;
+    // A whole bitmap into another of its size, as every frame does twice: only tiles that may
+    // differ are moved.
+    if (target != origin && dx == 0 && dy == 0 && sx == 0 && sy == 0 && w == target->width && w == origin->width &&
+        h == target->height && h == origin->height && CopyChangedTiles(*target, *origin))
         return TRUE;
-    }
     const bool upward = target == origin && dy > sy;  // overlapping rows: copy bottom row first
     for (int64_t i = 0; i < h; ++i) {
         const int64_t row = upward ? h - 1 - i : i;
         std::memmove(target->Row(static_cast<int>(dy + row)) + dx, origin->Row(static_cast<int>(sy + row)) + sx,
                      static_cast<size_t>(w) * sizeof(uint32_t));
     }
+    TouchBox(*target, dx, dy, dx + w - 1, dy + h - 1);
     ++target->version;
     return TRUE;
 }

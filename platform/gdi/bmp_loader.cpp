@@ -1,6 +1,7 @@
 // LoadImageW for bitmap files: the file is read whole (up to 64 MiB), its headers are checked
 // before anything is allocated for pixels, stb_image decodes it, and the picture is scaled to
 // the requested size by nearest-neighbour sampling at pixel centres.
+#include "damage.h"
 #include "objects.h"
 
 #include <cstdio>
@@ -154,6 +155,7 @@ HANDLE WINAPI LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int width, int heig
             }
         }
     }
+    if (bitmap) TouchBox(*bitmap, 0, 0, bitmap->width - 1, bitmap->height - 1);
     stbi_image_free(rgba);
     return bitmap ? static_cast<GdiObject*>(bitmap) : nullptr;
 }

@@ -33,6 +33,7 @@ Int128 FloorDiv(Int128 num, Int128 den) {
 
 void Put(Bitmap& bitmap, int64_t x, int64_t y, uint32_t pixel) {
     bitmap.Row(static_cast<int>(y))[x] = pixel;
+    TouchPixel(bitmap, x, y);
 }
 
 // The capsule of one wide line in doubled coordinates, where pixel centres and the pen's
@@ -247,6 +248,8 @@ void DrawWideLine(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         const int64_t top = y0 + shape.top, left = std::min(x0, x1) - width, right = std::max(x0, x1) + width;
         if (top >= 0 && top + shape.rows <= bitmap.height && left >= 0 && right < bitmap.width) {
             // Wholly inside the bitmap, as nearly every segment of a curve is: no clipping per row.
+            // Its box is marked as written: a tile or two more than the capsule's at most.
+            TouchBox(bitmap, left, top, right, top + static_cast<int64_t>(shape.rows) - 1);
             for (size_t i = 0; i < shape.rows; ++i)
                 if (runs[i].first <= runs[i].last) {
                     uint32_t* row = bitmap.Row(static_cast<int>(top + static_cast<int64_t>(i)));

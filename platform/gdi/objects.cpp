@@ -231,6 +231,7 @@ Bitmap* NewBitmap(int width, int height, uint32_t fill) {
         bitmap->width = width;
         bitmap->height = height;
         bitmap->pixels.assign(static_cast<size_t>(width) * height, fill);
+        ResetDamage(*bitmap, fill);
         return Register(std::move(bitmap));
     } catch (const std::bad_alloc&) {
         return nullptr;

@@ -1,6 +1,8 @@
 // Clipped span filling, the base of every primitive that writes pixels.
 #include "raster.h"
 
+#include "damage.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -21,8 +23,26 @@ void FillSpan(Bitmap& bitmap, int64_t y, int64_t x0, int64_t x1, uint32_t pixel)
     x1 = std::min<int64_t>(x1, bitmap.width - 1);
     if (x0 > x1) return;
     uint32_t* row = bitmap.Row(static_cast<int>(y));
-    std::fill(row + x0, row + x1 + 1, pixel);
-    ++bitmap.version;
+    if (bitmap.tileStamps.empty()) {
+        std::fill(row + x0, row + x1 + 1, pixel);
+        ++bitmap.version;
+        return;
+    }
+    // Tile by tile: a tile already solid in this colour keeps its pixels and its stamp.
+    const size_t band = static_cast<size_t>(y >> kTileShiftY) * static_cast<size_t>(bitmap.tilesAcross);
+    bool wrote = false;
+    for (int64_t x = x0; x <= x1;) {
+        const int64_t tileEnd = std::min<int64_t>(((x >> kTileShiftX) + 1) << kTileShiftX, x1 + 1);
+        const size_t tile = band + static_cast<size_t>(x >> kTileShiftX);
+        if (bitmap.tileColors[tile] != pixel) {
+            std::fill(row + x, row + tileEnd, pixel);
+            bitmap.tileStamps[tile] = damageClock;
+            bitmap.tileColors[tile] = kMixedTile;
+            wrote = true;
+        }
+        x = tileEnd;
+    }
+    if (wrote) ++bitmap.version;
 }
 
 namespace {
@@ -81,16 +101,48 @@ void FillBox(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uin
     x1 = std::min<int64_t>(x1, bitmap.width - 1);
     if (y0 > y1 || x0 > x1) return;
     const size_t width = static_cast<size_t>(x1 - x0 + 1), rows = static_cast<size_t>(y1 - y0 + 1);
-    if (width * rows * sizeof(uint32_t) < kStreamingFillBytes) {
-        for (int64_t y = y0; y <= y1; ++y) FillSpan(bitmap, y, x0, x1, pixel);
-        return;
+    const bool streaming = width * rows * sizeof(uint32_t) >= kStreamingFillBytes;
+    auto fillRows = [&](int64_t top, int64_t bottom, int64_t left, int64_t right) {
+        for (int64_t y = top; y <= bottom; ++y) {
+            uint32_t* row = bitmap.Row(static_cast<int>(y));
+            if (streaming) FillStreaming(row + left, static_cast<size_t>(right - left + 1), pixel);
+            else std::fill(row + left, row + right + 1, pixel);
+        }
+    };
+    bool wrote = bitmap.tileStamps.empty();
+    if (wrote) {
+        fillRows(y0, y1, x0, x1);
+    } else {
+        // Band by band of tiles; tiles solid in this colour are left alone, and a tile the box
+        // covers whole becomes solid in it. Runs of tiles to write are filled row by row.
+        const size_t across = static_cast<size_t>(bitmap.tilesAcross);
+        for (int64_t ty = y0 >> kTileShiftY; ty <= (y1 >> kTileShiftY); ++ty) {
+            const int64_t tileTop = ty << kTileShiftY;
+            const int64_t tileBottom = std::min<int64_t>(tileTop + kTileHeight, bitmap.height) - 1;
+            const int64_t top = std::max(y0, tileTop), bottom = std::min(y1, tileBottom);
+            const bool allRows = top == tileTop && bottom == tileBottom;
+            const size_t band = static_cast<size_t>(ty) * across;
+            for (int64_t tx = x0 >> kTileShiftX; tx <= (x1 >> kTileShiftX);) {
+                if (bitmap.tileColors[band + static_cast<size_t>(tx)] == pixel) {
+                    ++tx;
+                    continue;
+                }
+                int64_t end = tx;
+                for (; end <= (x1 >> kTileShiftX) && bitmap.tileColors[band + static_cast<size_t>(end)] != pixel; ++end) {
+                    const int64_t tileLeft = end << kTileShiftX;
+                    const int64_t tileRight = std::min<int64_t>(tileLeft + kTileWidth, bitmap.width) - 1;
+                    const bool whole = allRows && x0 <= tileLeft && x1 >= tileRight;
+                    bitmap.tileStamps[band + static_cast<size_t>(end)] = damageClock;
+                    bitmap.tileColors[band + static_cast<size_t>(end)] = whole ? pixel : kMixedTile;
+                }
+                fillRows(top, bottom, std::max(x0, tx << kTileShiftX), std::min(x1, (end << kTileShiftX) - 1));
+                wrote = true;
+                tx = end;
+            }
+        }
     }
-    // Rows spanning the whole width are one block in memory.
-    const bool whole = width == static_cast<size_t>(bitmap.width);
-    for (int64_t y = y0; y <= y1; y += whole ? static_cast<int64_t>(rows) : 1)
-        FillStreaming(bitmap.Row(static_cast<int>(y)) + x0, whole ? width * rows : width, pixel);
-    StreamedStoresDone();
-    ++bitmap.version;
+    if (streaming) StreamedStoresDone();
+    if (wrote) ++bitmap.version;
 }
 
 }  // namespace qp

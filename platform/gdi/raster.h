@@ -3,6 +3,7 @@
 // and differences, never overflow; everything is clipped to the bitmap before any loop.
 #pragma once
 
+#include "damage.h"
 #include "objects.h"
 
 #include <cstddef>

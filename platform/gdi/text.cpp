@@ -237,7 +237,11 @@ void DrawGlyph(Bitmap& bitmap, const Glyph& glyph, int64_t penX, int64_t baselin
             wrote = true;
         }
     }
-    if (wrote) ++bitmap.version;
+    if (wrote) {
+        ++bitmap.version;
+        TouchBox(bitmap, std::max(x0, box.left), std::max(y0, box.top), std::min<int64_t>(x0 + glyph.width - 1, box.right),
+                 std::min<int64_t>(y0 + glyph.height - 1, box.bottom));
+    }
 }
 
 // wchar_t holds one code unit; a surrogate pair, should one come, is joined into one character.

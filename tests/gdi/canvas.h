@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "gdi/damage.h"
 #include "gdi/objects.h"
 
 #include <string>
@@ -47,6 +48,7 @@ struct Canvas {
     explicit Canvas(const std::vector<std::string>& rows) : Canvas(static_cast<int>(rows[0].size()), static_cast<int>(rows.size())) {
         for (int y = 0; y < bitmap->height; ++y)
             for (int x = 0; x < bitmap->width; ++x) bitmap->Row(y)[x] = qp::ToPixel(ColourOf(rows[y][x]));
+        qp::TouchBox(*bitmap, 0, 0, bitmap->width - 1, bitmap->height - 1);  // written behind the layer's back
     }
     ~Canvas() {
         Replace(GetStockObject(BLACK_PEN));
