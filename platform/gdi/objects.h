@@ -81,7 +81,7 @@ struct Bitmap : GdiObject {
     bool mono = false;              // only the 1x1 placeholder is monochrome
     std::vector<uint32_t> pixels;   // width * height, rows top to bottom
     uint64_t version = 0;           // bumped by every operation that writes pixels
-    // Damage tracking (see damage.h): per tile of 64 x 16 pixels, the stamp of its last write and
+    // Damage tracking (see damage.h): per tile of 16 x 8 pixels, the stamp of its last write and
     // its one colour while it is known to be solid. Empty tables track nothing: every tile counts
     // as changed. `serial` names these pixels' lifetime; copiedFrom/copiedAt tell which bitmap
     // they were last copied from whole, and when.

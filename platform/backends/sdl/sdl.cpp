@@ -5,6 +5,7 @@
 // QORIN_BENCH=1 prints, when the program ends, the time from start-up to the first picture on
 // the screen and the median time of showing one frame (the copy into the window and its update).
 #include "../backend.h"
+#include "../../gdi/damage.h"
 #include "../../gdi/raster.h"
 #include "../../user/keys.h"
 
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qp {
@@ -49,6 +51,18 @@ struct PresentTimes {
 };
 
 PresentTimes presentTimes;
+
+// QORIN_CHECK_PRESENT=1: every partial present is checked against a full one. Each pixel of the
+// window surface must equal what a full present writes, and each pixel that changed must lie in
+// a rectangle given to the display. Finish prints how many presents were checked and how many
+// pixels were wrong.
+struct PresentCheck {
+    bool enabled = false;
+    std::vector<uint32_t> before, expected;
+    long checked = 0, wrongPixels = 0;
+};
+
+PresentCheck presentCheck;
 
 double MsSince(Clock::time_point start)
 {
@@ -117,6 +131,8 @@ bool Open(int& width, int& height)
         presentTimes.presents.reserve(100000);
         presentTimes.copies.reserve(100000);
     }
+    if (const char* check = std::getenv("QORIN_CHECK_PRESENT"); check && std::strcmp(check, "0") != 0)
+        presentCheck.enabled = true;
     width = display.logicalWidth;
     height = display.logicalHeight;
     return true;
@@ -141,45 +157,151 @@ std::string Utf8(const wchar_t* text)
     return out;
 }
 
-// Writes the logical picture scaled into a 32-bit buffer of the window's size; orMask sets the
-// alpha bits of surfaces that have them.
-void Compose(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMask)
+// Physical rows of the picture that show logical rows y0..y1: those whose source row
+// floor(py * logicalHeight / height) lies in y0..y1. First and one past the last.
+std::pair<int, int> PhysicalRows(int64_t y0, int64_t y1)
+{
+    const int64_t lh = display.logicalHeight, h = display.height;
+    const int64_t first = (y0 * h + lh - 1) / lh, end = ((y1 + 1) * h + lh - 1) / lh;
+    return {static_cast<int>(std::min(first, h)), static_cast<int>(std::min(end, h))};
+}
+
+// Physical columns that show logical columns x0..x1 (the column map is non-decreasing).
+std::pair<int, int> PhysicalColumns(int64_t x0, int64_t x1)
+{
+    const auto first = std::lower_bound(display.columns.begin(), display.columns.end(), x0);
+    const auto end = std::upper_bound(first, display.columns.end(), x1);
+    return {static_cast<int>(first - display.columns.begin()), static_cast<int>(end - display.columns.begin())};
+}
+
+// Writes the picture's physical rows py0..py1-1 and columns px0..px1-1 (relative to where the
+// picture lands) into a 32-bit buffer of the window's size; orMask sets the alpha bits of
+// surfaces that have them. Rows go with streaming stores: the display server reads them next,
+// from another core, so reading them into this core's cache first would only be wasted work.
+// Call StreamedStoresDone after the last box.
+void ComposeBox(uint32_t* destination, int pitchPixels, int px0, int px1, int py0, int py1, uint32_t orMask)
 {
     const Bitmap& source = *display.pixels;
     const bool plain = display.width == display.logicalWidth && display.height == display.logicalHeight && !orMask;
+    const bool wholeRows = plain && px0 == 0 && px1 == display.width;
     int previousRow = -1;
-    for (int y = 0; y < h; ++y) {
-        uint32_t* row = destination + static_cast<size_t>(y) * pitchPixels;
-        int dy = y - display.top;
-        if (dy < 0 || dy >= display.height) {
-            std::fill(row, row + w, orMask);
+    for (int py = py0; py < py1; ++py) {
+        const int sourceY = static_cast<int>(static_cast<int64_t>(py) * display.logicalHeight / display.height);
+        uint32_t* row = destination + static_cast<size_t>(display.top + py) * pitchPixels + display.left;
+        if (sourceY >= source.height) {
+            std::fill(row + px0, row + px1, orMask);
             previousRow = -1;
             continue;
         }
-        int sourceY = static_cast<int>(static_cast<int64_t>(dy) * display.logicalHeight / display.height);
-        int visible = std::min(display.width, w - display.left);
-        if (sourceY >= source.height || visible <= 0) {
-            std::fill(row, row + w, orMask);
-            previousRow = -1;
-            continue;
-        }
-        std::fill(row, row + display.left, orMask);
         if (sourceY == previousRow) {
-            std::memcpy(row + display.left, row - pitchPixels + display.left, static_cast<size_t>(visible) * 4);
+            std::memcpy(row + px0, row - pitchPixels + px0, static_cast<size_t>(px1 - px0) * 4);
+        } else if (wholeRows) {
+            CopyStreaming(row, source.Row(sourceY), static_cast<size_t>(std::min(px1, source.width)));
         } else if (plain) {
-            // Streaming stores: the display server reads these lines next, from another core, so
-            // reading them into this core's cache first would only be wasted work.
-            CopyStreaming(row, source.Row(sourceY), static_cast<size_t>(std::min(visible, source.width)));
+            CopyStreaming(row + px0, source.Row(sourceY) + px0, static_cast<size_t>(px1 - px0));
         } else {
             const uint32_t* from = source.Row(sourceY);
-            for (int x = 0; x < visible; ++x)
-                row[display.left + x] = from[std::min(display.columns[x], source.width - 1)] | orMask;
+            for (int x = px0; x < px1; ++x)
+                row[x] = from[std::min(display.columns[x], source.width - 1)] | orMask;
         }
-        if (display.left + visible < w)
-            std::fill(row + display.left + visible, row + w, orMask);
         previousRow = sourceY;
     }
-    StreamedStoresDone();
+}
+
+// The whole window: the picture, and black around it.
+void ComposeAll(uint32_t* destination, int pitchPixels, int w, int h, uint32_t orMask)
+{
+    for (int y = 0; y < h; ++y) {
+        uint32_t* row = destination + static_cast<size_t>(y) * pitchPixels;
+        const bool inside = y >= display.top && y < display.top + display.height;
+        if (!inside) {
+            std::fill(row, row + w, orMask);
+            continue;
+        }
+        std::fill(row, row + std::min(display.left, w), orMask);
+        if (display.left + display.width < w)
+            std::fill(row + display.left + display.width, row + w, orMask);
+    }
+    const int visibleWidth = std::min(display.width, w - display.left);
+    const int visibleHeight = std::min(display.height, h - display.top);
+    if (visibleWidth > 0 && visibleHeight > 0)
+        ComposeBox(destination, pitchPixels, 0, visibleWidth, 0, visibleHeight, orMask);
+}
+
+// What the window surface shows: which pixels, as of which mark, on which surface. While these
+// hold, a present writes and updates only the tiles changed since.
+struct Shown {
+    SDL_Surface* surface = nullptr;
+    uint64_t serial = 0;  // the pixels' serial; 0: nothing shown yet
+    uint64_t mark = 0;
+};
+
+Shown shown;
+std::vector<SDL_Rect> updateRects;  // reused, so a present allocates nothing once running
+
+// Changed tiles as window rectangles: each run of tiles in a band becomes a box, and a box
+// continues one from the band above with the same columns, so a changed area is a few boxes.
+void ChangedRects(const Bitmap& source, uint64_t since, int visibleWidth, int visibleHeight)
+{
+    updateRects.clear();
+    size_t bandStart = 0, previousBandStart = 0;
+    int64_t currentBand = -1;
+    ForEachChangedRun(source, since, [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        if (y0 != currentBand) {
+            previousBandStart = bandStart;
+            bandStart = updateRects.size();
+            currentBand = y0;
+        }
+        const auto [px0, px1] = PhysicalColumns(x0, x1);
+        const auto [py0, py1] = PhysicalRows(y0, y1);
+        const int right = std::min(px1, visibleWidth), bottom = std::min(py1, visibleHeight);
+        if (px0 >= right || py0 >= bottom)
+            return;
+        const SDL_Rect box{display.left + px0, display.top + py0, right - px0, bottom - py0};
+        for (size_t i = previousBandStart; i < bandStart; ++i) {
+            SDL_Rect& above = updateRects[i];
+            if (above.x == box.x && above.w == box.w && above.y + above.h == box.y) {
+                above.h += box.h;
+                // It now reaches into this band: moved to this band's part of the list, so that
+                // the next band can continue it in turn.
+                std::swap(above, updateRects[bandStart - 1]);
+                --bandStart;
+                return;
+            }
+        }
+        updateRects.push_back(box);
+    });
+}
+
+void CopySurface(const SDL_Surface* surface, std::vector<uint32_t>& out)
+{
+    out.resize(static_cast<size_t>(surface->w) * surface->h);
+    for (int y = 0; y < surface->h; ++y)
+        std::memcpy(out.data() + static_cast<size_t>(y) * surface->w,
+                    static_cast<const unsigned char*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch,
+                    static_cast<size_t>(surface->w) * 4);
+}
+
+void CheckPartialPresent(const SDL_Surface* surface)
+{
+    std::vector<uint32_t> written;
+    CopySurface(surface, written);
+    presentCheck.expected.resize(written.size());
+    ComposeAll(presentCheck.expected.data(), surface->w, surface->w, surface->h, surface->format->Amask);
+    ++presentCheck.checked;
+    for (int y = 0; y < surface->h; ++y)
+        for (int x = 0; x < surface->w; ++x) {
+            const size_t i = static_cast<size_t>(y) * surface->w + x;
+            if (written[i] != presentCheck.expected[i]) {
+                ++presentCheck.wrongPixels;
+            } else if (presentCheck.before[i] != written[i]) {
+                const bool updated = std::any_of(updateRects.begin(), updateRects.end(), [&](const SDL_Rect& r) {
+                    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+                });
+                if (!updated)
+                    ++presentCheck.wrongPixels;
+            }
+        }
 }
 
 void Present()
@@ -192,20 +314,41 @@ void Present()
         return;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)
         return;
+    const Bitmap& source = *display.pixels;
     const SDL_PixelFormat* f = surface->format;
-    bool xrgb = f->BytesPerPixel == 4 && f->Rmask == 0xFF0000 && f->Gmask == 0xFF00 && f->Bmask == 0xFF;
-    if (xrgb) {
-        Compose(static_cast<uint32_t*>(surface->pixels), surface->pitch / 4, surface->w, surface->h, f->Amask);
+    const bool xrgb = f->BytesPerPixel == 4 && f->Rmask == 0xFF0000 && f->Gmask == 0xFF00 && f->Bmask == 0xFF;
+    const int visibleWidth = std::min(display.width, surface->w - display.left);
+    const int visibleHeight = std::min(display.height, surface->h - display.top);
+    const bool partial = xrgb && shown.surface == surface && shown.serial == source.serial && source.serial != 0 &&
+                         visibleWidth > 0 && visibleHeight > 0;
+    const uint64_t mark = Mark();  // writes from here on are newer than this picture
+    auto* pixels = static_cast<uint32_t*>(surface->pixels);
+    if (partial && presentCheck.enabled)
+        CopySurface(surface, presentCheck.before);
+    if (partial) {
+        ChangedRects(source, shown.mark, visibleWidth, visibleHeight);
+        for (const SDL_Rect& box : updateRects)
+            ComposeBox(pixels, surface->pitch / 4, box.x - display.left, box.x - display.left + box.w,
+                       box.y - display.top, box.y - display.top + box.h, f->Amask);
+    } else if (xrgb) {
+        ComposeAll(pixels, surface->pitch / 4, surface->w, surface->h, f->Amask);
     } else {
         display.staging.resize(static_cast<size_t>(surface->w) * surface->h);
-        Compose(display.staging.data(), surface->w, surface->w, surface->h, 0);
+        ComposeAll(display.staging.data(), surface->w, surface->w, surface->h, 0);
         SDL_ConvertPixels(surface->w, surface->h, SDL_PIXELFORMAT_RGB888, display.staging.data(), surface->w * 4,
                           f->format, surface->pixels, surface->pitch);
     }
+    StreamedStoresDone();
+    if (partial && presentCheck.enabled)
+        CheckPartialPresent(surface);
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
     const double copyMs = MsSince(start);
-    SDL_UpdateWindowSurface(display.window);
+    if (!partial)
+        SDL_UpdateWindowSurface(display.window);
+    else if (!updateRects.empty())
+        SDL_UpdateWindowSurfaceRects(display.window, updateRects.data(), static_cast<int>(updateRects.size()));
+    shown = Shown{surface, source.serial, mark};
     if (presentTimes.enabled) {
         if (presentTimes.firstMs < 0)
             presentTimes.firstMs = MsSince(startUp);
@@ -394,6 +537,10 @@ void Finish(int, size_t)
         std::printf("first_frame_on_screen_ms=%.1f present_ms=%.4f present_copy_ms=%.4f presents=%zu\n",
                     presentTimes.firstMs, median(presentTimes.presents), median(presentTimes.copies),
                     presentTimes.presents.size());
+        std::fflush(stdout);
+    }
+    if (presentCheck.enabled) {
+        std::printf("present_checks=%ld present_wrong_pixels=%ld\n", presentCheck.checked, presentCheck.wrongPixels);
         std::fflush(stdout);
     }
     if (display.window)
