@@ -56,8 +56,15 @@ void TouchBox(Bitmap& bitmap, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
 bool CopyChangedTiles(Bitmap& to, const Bitmap& from) {
     if (to.width != from.width || to.height != from.height || to.pixels.size() != from.pixels.size()) return false;
     const bool tracked = !to.tileStamps.empty() && !from.tileStamps.empty();
-    const bool synced = tracked && to.copiedFrom == from.serial;
     const uint64_t since = to.copiedAt;
+    bool synced = tracked && to.copiedFrom == from.serial;
+    if (synced) {
+        // When most tiles may differ, one plain copy of everything is cheaper than tile by tile.
+        size_t marked = 0;
+        for (size_t t = 0; t < to.tileStamps.size(); ++t)
+            marked += (to.tileStamps[t] > since) | (from.tileStamps[t] > since);
+        synced = 2 * marked < to.tileStamps.size();
+    }
     const uint64_t now = Mark();
     if (!synced) {
         const size_t count = to.pixels.size();

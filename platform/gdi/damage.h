@@ -50,7 +50,8 @@ inline bool TileChangedSince(const Bitmap& bitmap, size_t tile, uint64_t time) {
 
 // Copies `from` into `to`, both of the same size, moving only tiles that may differ: those
 // written in either bitmap since `to` was last copied from `from` this way. The first such
-// copy, or one after `to` was copied from another bitmap, moves everything. False when the
+// copy, one after `to` was copied from another bitmap, and one where half the tiles or more may
+// differ, move everything. False when the
 // sizes differ (nothing is copied then).
 bool CopyChangedTiles(Bitmap& to, const Bitmap& from);
 
