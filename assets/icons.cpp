@@ -89,7 +89,7 @@ int RowBytes(int width, int bitCount) { return (width * bitCount + 31) / 32 * 4;
 
 // One image as stored in an .ico: header with doubled height, palette, colour rows and AND
 // mask rows, both bottom-up.
-std::vector<uint8_t> IconImage(const std::vector<uint32_t>& pixels, int size, int bitCount) {
+std::vector<uint8_t> IconImage(const qp::PixelVector& pixels, int size, int bitCount) {
     const std::vector<Rgb> palette = bitCount == 4 ? Palette16() : bitCount == 8 ? Palette256() : std::vector<Rgb>{};
     const int colourRow = RowBytes(size, bitCount), maskRow = RowBytes(size, 1);
     std::vector<uint8_t> out;

@@ -69,7 +69,7 @@ const BitmapCase kQorin1[] = {
 TEST_F(Pictures, EveryBitmapHasItsLoadSizeAndLoads) {
     ASSERT_EQ(firstExit, 0);
     for (const BitmapCase& c : kQorin1) {
-        std::vector<uint32_t> pixelsByLanguage[2];
+        qp::PixelVector pixelsByLanguage[2];
         for (int language = 0; language < 2; ++language) {
             const fs::path file = kRuns / "a" / (language ? "ru" : "en") / "Qorin1" / c.file;
             SCOPED_TRACE(file.string());

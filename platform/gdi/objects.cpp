@@ -11,6 +11,10 @@
 #include <iterator>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace qp {
 namespace {
 
@@ -221,6 +225,27 @@ bool Release(GdiObject* object) {
 size_t LiveObjectCount() {
     Stocks();
     return Objects().live.CountIf([](const GdiObject& o) { return !o.stock && o.kind != Kind::Dc; });
+}
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+}  // namespace
+
+void* AllocatePixels(std::size_t bytes) {
+    if (bytes < 2 * kHugePage) return ::operator new(bytes);
+    void* memory = ::operator new(bytes, std::align_val_t{kHugePage});
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // A hint, taken before the first write so the pages are huge from the start; refused is fine.
+    madvise(memory, (bytes + kHugePage - 1) / kHugePage * kHugePage, MADV_HUGEPAGE);
+#endif
+    return memory;
+}
+
+void FreePixels(void* memory, std::size_t bytes) {
+    if (bytes < 2 * kHugePage) ::operator delete(memory);
+    else ::operator delete(memory, std::align_val_t{kHugePage});
 }
 
 Bitmap* NewBitmap(int width, int height, uint32_t fill) {

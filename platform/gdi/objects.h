@@ -75,11 +75,27 @@ struct Font : GdiObject, Recycled<Font> {
     std::unique_ptr<FontData> data;  // created on first use
 };
 
+// Storage for pixels: buffers of a screen's size are aligned to 2 MiB and offered to the kernel
+// for huge pages, so that copying scattered tiles does not miss the address cache on every row.
+void* AllocatePixels(std::size_t bytes);
+void FreePixels(void* memory, std::size_t bytes);
+
+template <class T> struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    template <class U> PixelAllocator(const PixelAllocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixels(n * sizeof(T))); }
+    void deallocate(T* memory, std::size_t n) { FreePixels(memory, n * sizeof(T)); }
+    template <class U> bool operator==(const PixelAllocator<U>&) const { return true; }
+};
+
+using PixelVector = std::vector<uint32_t, PixelAllocator<uint32_t>>;
+
 struct Bitmap : GdiObject {
     Bitmap() : GdiObject(Kind::Bitmap) {}
     int width = 0, height = 0;
     bool mono = false;              // only the 1x1 placeholder is monochrome
-    std::vector<uint32_t> pixels;   // width * height, rows top to bottom
+    PixelVector pixels;             // width * height, rows top to bottom
     uint64_t version = 0;           // bumped by every operation that writes pixels
     // Damage tracking (see damage.h): per tile of 16 x 8 pixels, the stamp of its last write and
     // its one colour while it is known to be solid. Empty tables track nothing: every tile counts

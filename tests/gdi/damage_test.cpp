@@ -87,7 +87,7 @@ struct World {
 
 // Every tile whose pixels changed since a mark carries a later stamp, and a tile held to be
 // solid holds only that colour. Returns what is wrong, or nothing.
-std::string CheckTiles(const qp::Bitmap& now, const std::vector<uint32_t>& before, uint64_t mark) {
+std::string CheckTiles(const qp::Bitmap& now, const qp::PixelVector& before, uint64_t mark) {
     for (int y = 0; y < now.height; ++y)
         for (int x = 0; x < now.width; ++x) {
             const size_t tile = qp::TileIndex(now, x, y), i = static_cast<size_t>(y) * now.width + x;
@@ -105,7 +105,7 @@ TEST(DamageTracking, NeverChangesAPixel) {
         World tracked(true), plain(false);
         for (int i = 0; i < 1500; ++i) {
             const Step step = RandomStep(random);
-            std::vector<std::vector<uint32_t>> before;
+            std::vector<qp::PixelVector> before;
             for (const auto& canvas : tracked.canvases) before.push_back(canvas->bitmap->pixels);
             const uint64_t mark = qp::Mark();
             tracked.Apply(step);

@@ -104,7 +104,7 @@ TEST_P(AboutBoxTest, ClosesWithItsResultAndRestoresThePixels)
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x)
             pixels.Row(y)[x] = Pattern(x, y);
-    std::vector<uint32_t> before = pixels.pixels;
+    qp::PixelVector before = pixels.pixels;
     size_t objects = qp::LiveObjectCount();
 
     INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(103), window, TestDialogProc, 1234);

@@ -66,7 +66,7 @@ struct Run {
 
     const Bitmap* pixels = nullptr;
     long framesEnded = 0;
-    std::vector<uint32_t> lastFrame;  // kept when no frame numbers were asked for
+    PixelVector lastFrame;  // kept when no frame numbers were asked for
     long lastFrameNumber = 0;
     std::vector<double> frameEnds;  // thread processor time, ms
     double firstFrameMs = 0;
@@ -178,7 +178,7 @@ void FeedScriptUpTo(long frames)
         Feed(run.script[run.nextScripted++].event);
 }
 
-void WriteFrame(const std::vector<uint32_t>& pixels, long frame)
+void WriteFrame(const PixelVector& pixels, long frame)
 {
     Bitmap copy;
     copy.width = run.width;
