@@ -233,13 +233,12 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 }  // namespace
 
+#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_HUGEPAGE)
 void* AllocatePixels(std::size_t bytes) {
     if (bytes < 2 * kHugePage) return ::operator new(bytes);
     void* memory = ::operator new(bytes, std::align_val_t{kHugePage});
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    // A hint, taken before the first write so the pages are huge from the start; refused is fine.
+    // A hint, given before the first write so the pages are huge from the start; refused is fine.
     madvise(memory, (bytes + kHugePage - 1) / kHugePage * kHugePage, MADV_HUGEPAGE);
-#endif
     return memory;
 }
 
@@ -247,6 +246,10 @@ void FreePixels(void* memory, std::size_t bytes) {
     if (bytes < 2 * kHugePage) ::operator delete(memory);
     else ::operator delete(memory, std::align_val_t{kHugePage});
 }
+#else
+void* AllocatePixels(std::size_t bytes) { return ::operator new(bytes); }
+void FreePixels(void* memory, std::size_t) { ::operator delete(memory); }
+#endif
 
 Bitmap* NewBitmap(int width, int height, uint32_t fill) {
     if (width <= 0 || height <= 0 || width > (1 << 15) || height > (1 << 15)) return nullptr;
