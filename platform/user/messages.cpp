@@ -24,7 +24,14 @@ struct Screen {
 };
 
 Screen screen;
-std::deque<MSG> queue;
+// A key or character message is addressed when the program takes it, not when it is posted: a
+// click queued just before it may still move the focus (into an edit field, say), and the keys
+// that follow the click must reach the field, as they do on Windows.
+struct Queued {
+    MSG msg;
+    bool toKeyboardFocus = false;
+};
+std::deque<Queued> queue;
 std::array<KeyState, 256> keys;
 unsigned mouseButtonsDown = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
 POINT mousePosition{0, 0};
@@ -62,15 +69,26 @@ HWND KeyTarget()
     return MouseTarget();
 }
 
-void PostCharacter(HWND window, UINT message, char32_t c, LPARAM lParam)
+// Posts a key or character message for whichever window has the keyboard when it is taken.
+void PostToKeyboardFocus(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg{};
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.pt = mousePosition;
+    queue.push_back(Queued{msg, true});
+}
+
+void PostCharacter(UINT message, char32_t c, LPARAM lParam)
 {
     // Characters beyond the 16-bit range arrive as a surrogate pair, one message each.
     if (c >= 0x10000) {
         c -= 0x10000;
-        Post(window, message, 0xD800 + (c >> 10), lParam);
-        Post(window, message, 0xDC00 + (c & 0x3FF), lParam);
+        PostToKeyboardFocus(message, 0xD800 + (c >> 10), lParam);
+        PostToKeyboardFocus(message, 0xDC00 + (c & 0x3FF), lParam);
     } else {
-        Post(window, message, c, lParam);
+        PostToKeyboardFocus(message, c, lParam);
     }
 }
 
@@ -86,12 +104,15 @@ bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax)
 bool Take(MSG& out, HWND window, UINT filterMin, UINT filterMax, bool remove)
 {
     for (auto it = queue.begin(); it != queue.end();) {
-        if (it->hwnd && !LiveWindow(it->hwnd)) {
-            it = queue.erase(it);  // the window is gone: its messages are dropped
+        MSG msg = it->msg;
+        if (it->toKeyboardFocus)
+            msg.hwnd = KeyTarget();
+        if ((it->toKeyboardFocus && !msg.hwnd) || (msg.hwnd && !LiveWindow(msg.hwnd))) {
+            it = queue.erase(it);  // the window is gone (or no window takes keys): dropped
             continue;
         }
-        if (Matches(*it, window, filterMin, filterMax)) {
-            out = *it;
+        if (Matches(msg, window, filterMin, filterMax)) {
+            out = msg;
             if (remove)
                 queue.erase(it);
             return true;
@@ -170,24 +191,23 @@ void TranslateInput(const InputEvent& event)
         KeyState& key = keys[event.vk];
         bool sys = event.alt || event.vk == VK_MENU;
         LPARAM lParam = 1 | (event.alt ? altBit : 0);
-        HWND target = KeyTarget();
         if (event.type == InputEvent::KeyDown) {
             if (key.down)
                 lParam |= wasDownBit;
             key.down = true;
             key.pressedSincePoll = true;
-            Post(target, sys ? WM_SYSKEYDOWN : WM_KEYDOWN, event.vk, lParam);
+            PostToKeyboardFocus(sys ? WM_SYSKEYDOWN : WM_KEYDOWN, event.vk, lParam);
             if (event.ch)
-                PostCharacter(target, event.alt ? WM_SYSCHAR : WM_CHAR, event.ch, lParam);
+                PostCharacter(event.alt ? WM_SYSCHAR : WM_CHAR, event.ch, lParam);
         } else {
             key.down = false;
-            Post(target, sys ? WM_SYSKEYUP : WM_KEYUP, event.vk, lParam | wasDownBit | releaseBit);
+            PostToKeyboardFocus(sys ? WM_SYSKEYUP : WM_KEYUP, event.vk, lParam | wasDownBit | releaseBit);
         }
         return;
     }
     case InputEvent::Text:
         if (event.ch)
-            PostCharacter(KeyTarget(), WM_CHAR, event.ch, 1);
+            PostCharacter(WM_CHAR, event.ch, 1);
         return;
     case InputEvent::Close:
         Post(LiveWindow(ActiveDialog()) ? ActiveDialog() : (LiveWindow(ShownWindow()) ? ShownWindow() : nullptr),
@@ -247,7 +267,7 @@ BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.pt = mousePosition;
-    queue.push_back(msg);
+    queue.push_back(Queued{msg});
     return TRUE;
 }
 

@@ -126,12 +126,14 @@ protected:
         return edit;
     }
 
-    // Feeds the events as a backend would, each one's messages dispatched before the next comes
-    // (keys go where the focus is when they arrive, so a click must be handled before typing).
-    void Feed(const std::vector<InputEvent>& events)
+    // Feeds the events as a backend would, each one's messages dispatched before the next comes;
+    // all at once, every event is queued first, as when input piles up during a slow frame.
+    void Feed(const std::vector<InputEvent>& events, bool allAtOnce = false)
     {
-        for (const InputEvent& e : events) {
-            qp::user::TranslateInput(e);
+        for (size_t i = 0; i < events.size(); ++i) {
+            qp::user::TranslateInput(events[i]);
+            if (allAtOnce && i + 1 < events.size())
+                continue;
             for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -232,6 +234,13 @@ TEST_F(EditTest, KeysReachItOnlyOnceAClickGaveItTheFocus)
     SetFocus(parent);
     Feed(Typed(U"1"));
     EXPECT_EQ(Text(edit), L"0.007");
+
+    // Keys queued behind the click, before the click was handled, still follow it into the field.
+    Feed(Click(199) + std::vector{backspace} + Typed(U"5"), true);
+    EXPECT_EQ(Text(edit), L"0.005");
+    SetFocus(parent);
+    Feed(Typed(U"2"), true);
+    EXPECT_EQ(Text(edit), L"0.005");
 }
 
 TEST_F(EditTest, WrittenTextIsReportedAndReadableInsideTheReport)
