@@ -1,7 +1,7 @@
 // Damage tracking: which parts of a bitmap changed, so that a full-screen copy moves only the
 // tiles that differ, a fill skips tiles that already hold its colour, and the display uploads
 // only what changed since the last present. Every pixel writer marks the tiles it writes.
-//   Stamp t = Mark();  ...writes...  TileChangedSince(bitmap, tile, t)  // true for written tiles
+//   uint64_t t = Mark();  ...writes...  TileChangedSince(bitmap, tile, t)  // true for written tiles
 // The rules give the same pixels as writing everything; they only leave out writes of equal values.
 #pragma once
 
@@ -51,13 +51,12 @@ inline bool TileChangedSince(const Bitmap& bitmap, size_t tile, uint64_t time) {
 // Copies `from` into `to`, both of the same size, moving only tiles that may differ: those
 // written in either bitmap since `to` was last copied from `from` this way. The first such
 // copy, one after `to` was copied from another bitmap, and one where half the tiles or more may
-// differ, move everything. False when the
-// sizes differ (nothing is copied then).
+// differ, move everything. False when the sizes differ (nothing is copied then).
 bool CopyChangedTiles(Bitmap& to, const Bitmap& from);
 
 // Every run of changed tiles in a band of tile rows, as a pixel box clipped to the bitmap:
 // columns x0..x1 (inclusive), rows y0..y1 (inclusive). Runs of one band come left to right,
-// bands top to bottom.
+// bands top to bottom. A bitmap without tile tables has no runs: show such a one whole.
 template <class Visit> void ForEachChangedRun(const Bitmap& bitmap, uint64_t since, Visit visit) {
     const int across = bitmap.tilesAcross, down = bitmap.tilesDown;
     for (int ty = 0; ty < down; ++ty) {
