@@ -62,7 +62,7 @@ bool CopyChangedTiles(Bitmap& to, const Bitmap& from) {
         // When most tiles may differ, one plain copy of everything is cheaper than tile by tile.
         size_t marked = 0;
         for (size_t t = 0; t < to.tileStamps.size(); ++t)
-            marked += (to.tileStamps[t] > since) | (from.tileStamps[t] > since);
+            marked += to.tileStamps[t] > since || from.tileStamps[t] > since;
         synced = 2 * marked < to.tileStamps.size();
     }
     const uint64_t now = Mark();
