@@ -227,13 +227,13 @@ size_t LiveObjectCount() {
     return Objects().live.CountIf([](const GdiObject& o) { return !o.stock && o.kind != Kind::Dc; });
 }
 
+#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_HUGEPAGE)
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 }  // namespace
 
-#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_HUGEPAGE)
 void* AllocatePixels(std::size_t bytes) {
     if (bytes < 2 * kHugePage) return ::operator new(bytes);
     void* memory = ::operator new(bytes, std::align_val_t{kHugePage});
